@@ -1,0 +1,169 @@
+// DemoApp: window set-up with the fullscreen question, render state, title, exit handling and the scene
+// sequence. The music starts from Init.
+#include "app/demo_app.h"
+
+#include <GL/gl.h>
+#include <stdio.h>
+
+#include "app/music_start.h"
+#include "resources/resource.h"
+#include "scenes/crawl_scene.h"
+#include "scenes/menu_scene.h"
+
+namespace {
+
+const int WINDOW_WIDTH = 800;
+const int WINDOW_HEIGHT = 600;
+const int FULLSCREEN_BITS = 16;
+const WPARAM ESCAPE_KEY = VK_ESCAPE;
+
+const float MENU_FIELD_OF_VIEW = 45.0f;
+const float CRAWL_FIELD_OF_VIEW = 60.0f;
+const float SCENE_NEAR = 1.0f;
+const float SCENE_FAR = 90.0f;
+const float STAR_SPEED = 8.0f;
+const int STAR_COUNT = 100;
+
+}  // namespace
+
+void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond)
+{
+    snprintf(buffer, static_cast<size_t>(size), "%.1f FPS", static_cast<double>(framesPerSecond));
+}
+
+DemoApp::DemoApp() : crawlDone(false), menuDone(false), crawl(nullptr), menu(nullptr)
+{
+}
+
+void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
+                          int& x, int& y, int& width, int& height)
+{
+    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
+    width = WINDOW_WIDTH;
+    height = WINDOW_HEIGHT;
+    if (MessageBoxA(nullptr, "Run in fullscreen window?", "Kelvra", MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    style = WS_POPUP;
+    exStyle = WS_EX_TOPMOST;
+    windowClass.lpszMenuName = nullptr;
+
+    DEVMODEA mode;
+    ZeroMemory(&mode, sizeof(mode));
+    mode.dmSize = sizeof(DEVMODEA);
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmBitsPerPel = FULLSCREEN_BITS;
+    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+        MessageBoxA(nullptr,
+                    "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+                    "qf2k4_demo", MB_OK | MB_ICONEXCLAMATION);
+        style = WS_OVERLAPPEDWINDOW;
+        exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    }
+}
+
+void DemoApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
+{
+    GLWindowApp::SetupPixelFormat(format);
+}
+
+LRESULT DemoApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return GLWindowApp::WindowProc(window, message, wParam, lParam);
+}
+
+int DemoApp::Init()
+{
+    // A failed music start still gets the render state: the demo then runs silent with the right picture.
+    const bool musicReady = MusicStart();
+    SetRenderState();
+    return musicReady ? MusicPlay() : 1;
+}
+
+void DemoApp::SetRenderState()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    crawlDone = false;
+    menuDone = false;
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    const GLfloat lightPosition[] = {-4.0f, 4.0f, 4.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightPosition);
+    const GLfloat specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glMaterialfv(GL_FRONT, GL_SPECULAR, specular);
+    glMaterialf(GL_FRONT, GL_SHININESS, 128.0f);
+    glEnable(GL_COLOR_MATERIAL);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    // The text is drawn at half scale, which doubles the length of its normals in eye space; without
+    // renormalising, the white specular term saturates and every line would render white.
+    glEnable(GL_NORMALIZE);
+}
+
+void DemoApp::Shutdown()
+{
+    delete crawl;
+    crawl = nullptr;
+    delete menu;
+    menu = nullptr;
+}
+
+void DemoApp::Render()
+{
+    if (!menuDone) {
+        RunMenuPhase();
+    } else if (!crawlDone) {
+        RunCrawlPhase();
+    } else {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    }
+    glFlush();
+    if (keys[ESCAPE_KEY]) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    }
+}
+
+void DemoApp::RunMenuPhase()
+{
+    if (menu == nullptr) {
+        menu = new MenuScene();
+        menu->BuildFont();
+        menu->Start();
+        SetProjection(MENU_FIELD_OF_VIEW, SCENE_NEAR, SCENE_FAR, true);
+        // The projection change releases the context; take it back so this first frame is drawn too.
+        wglMakeCurrent(hDC, hGLRC);
+    }
+    menu->Update();
+    menuDone = menu->Render();
+}
+
+void DemoApp::RunCrawlPhase()
+{
+    if (crawl == nullptr) {
+        crawl = new CrawlScene(STAR_SPEED, STAR_COUNT);
+        crawl->BuildFont();
+        crawl->Start();
+        SetProjection(CRAWL_FIELD_OF_VIEW, SCENE_NEAR, SCENE_FAR, true);
+        wglMakeCurrent(hDC, hGLRC);
+    }
+    crawl->Update();
+    crawlDone = crawl->Render();
+}
+
+void DemoApp::OnFrameRate(float framesPerSecond)
+{
+    static char title[32];
+    FormatFrameRateTitle(title, sizeof(title), framesPerSecond);
+    SetWindowTextA(hWnd, title);
+}
+
+bool DemoApp::OnCommand(int id, int code)
+{
+    if (id == IDM_EXIT) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        return true;
+    }
+    return GLWindowApp::OnCommand(id, code);
+}

@@ -1,0 +1,118 @@
+// The music start: the order of sound-layer calls, the file read, and the error report on standard output.
+#include "app/music_start.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "sound/fsound.h"
+
+namespace {
+
+const int OUTPUT_WIN32 = 2;
+const int DEFAULT_DRIVER = 0;
+const int MIX_RATE = 44100;
+const int SOFTWARE_CHANNELS = 32;
+const int STREAM_BUFFER_MS = 1000;
+const unsigned int STREAM_MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
+
+const char* const ERROR_TEXTS[] = {
+    "No errors",
+    "Cannot call this command after FSOUND_Init.  Call FSOUND_Close first.",
+    "This command failed because FSOUND_Init was not called",
+    "Error initializing output device.",
+    "The output device is already in use and cannot be reused.",
+    "Playing the sound failed.",
+    "Soundcard does not support the features needed for this soundsystem (16bit stereo output)",
+    "Error setting cooperative level for hardware.",
+    "Error creating hardware sound buffer.",
+    "File not found",
+    "Unknown file format",
+    "Error loading file",
+    "Not enough memory ",
+    "The version number of this file format is not supported",
+    "An invalid parameter was passed to this function",
+    "Tried to use an EAX command on a non EAX enabled channel or output.",
+    "Failed to allocate a new channel",
+    "Recording not supported on this device",
+    "Required Mediaplayer codec is not installed",
+};
+const int ERROR_TEXT_COUNT = static_cast<int>(sizeof(ERROR_TEXTS) / sizeof(ERROR_TEXTS[0]));
+
+// The stream plays until the process ends; its file image is never freed.
+FSOUND_STREAM* musicStream = nullptr;
+
+bool Fail(const char* reason)
+{
+    printf("Error!\n");
+    printf("%s\n", reason);
+    fflush(stdout);
+    FSOUND_Close();
+    return false;
+}
+
+}  // namespace
+
+const char* SoundErrorText(int code)
+{
+    if (code < 0 || code >= ERROR_TEXT_COUNT) {
+        return "Unknown error";
+    }
+    return ERROR_TEXTS[code];
+}
+
+bool MusicStart()
+{
+    FSOUND_SetOutput(OUTPUT_WIN32);
+    FSOUND_SetDriver(DEFAULT_DRIVER);
+    if (!FSOUND_Init(MIX_RATE, SOFTWARE_CHANNELS, 0)) {
+        return Fail(SoundErrorText(FSOUND_GetError()));
+    }
+    FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
+
+    FILE* file = fopen("audio.ogg", "rb");
+    if (file == nullptr) {
+        return Fail("File Not Found");
+    }
+    fseek(file, 0, SEEK_END);
+    const long size = ftell(file);
+    fseek(file, 0, SEEK_SET);
+    if (size < 0) {
+        fclose(file);
+        return Fail(SoundErrorText(FMOD_ERR_FILE_BAD));
+    }
+    char* image = static_cast<char*>(malloc(size > 0 ? static_cast<size_t>(size) : 1));
+    if (image == nullptr) {
+        fclose(file);
+        return Fail(SoundErrorText(FMOD_ERR_MEMORY));
+    }
+    // A read that comes up short is a file we cannot play; an empty one goes to the stream, which refuses it.
+    const bool complete = size == 0 || fread(image, static_cast<size_t>(size), 1, file) == 1;
+    fclose(file);
+    if (!complete) {
+        free(image);
+        return Fail(SoundErrorText(FMOD_ERR_FILE_BAD));
+    }
+
+    musicStream = FSOUND_Stream_Open(image, STREAM_MODE, 0, static_cast<int>(size));
+    if (musicStream == nullptr) {
+        free(image);
+        return Fail(SoundErrorText(FSOUND_GetError()));
+    }
+    return true;
+}
+
+int MusicPlay()
+{
+    if (musicStream == nullptr) {
+        return -1;
+    }
+    const int channel = FSOUND_Stream_PlayEx(FSOUND_FREE, musicStream, nullptr, 0);
+    if (channel < 0) {
+        printf("Error!\n");
+        printf("%s\n", SoundErrorText(FSOUND_GetError()));
+        fflush(stdout);
+        FSOUND_Close();
+        musicStream = nullptr;
+    }
+    return channel;
+}

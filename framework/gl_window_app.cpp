@@ -1,0 +1,281 @@
+// GLWindowApp: window class and window creation, the GL context, the idle loop, the message table and the
+// projection. The context is made current around each use and released right after.
+#include "gl_window_app.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "resources/resource.h"
+
+GLWindowApp* g_app = nullptr;
+
+namespace {
+const char* const WINDOW_CLASS_NAME = "KelvraWindowClass";
+const char* const WINDOW_TITLE = "Kelvra";
+const WORD ICON_RESOURCE = IDI_KELVRA;
+const WORD MENU_RESOURCE = IDM_MAIN;
+}  // namespace
+
+float FramesPerSecond(unsigned frames)
+{
+    return static_cast<float>(frames) * 1000.0f * 0.001f;
+}
+
+LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return g_app->WindowProc(window, message, wParam, lParam);
+}
+
+GLWindowApp::GLWindowApp()
+    : timerRunning(FALSE),
+      frameCount(0),
+      hInstance(nullptr),
+      hWnd(nullptr),
+      hDC(nullptr),
+      hGLRC(nullptr),
+      fovY(90.0f),
+      zNear(1.0f),
+      zFar(90.0f)
+{
+    g_app = this;
+}
+
+GLWindowApp::~GLWindowApp() = default;
+
+int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLine)
+{
+    if (!Create(instance, showCommand, commandLine)) {
+        return 0;
+    }
+    MSG msg = {};
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (GetMessageA(&msg, nullptr, 0, 0) == 0) {
+                break;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        } else if (IsActive()) {
+            wglMakeCurrent(hDC, hGLRC);
+            Render();
+            SwapBuffers(hDC);  // read again: Render may have closed the window and nulled hDC
+            wglMakeCurrent(nullptr, nullptr);
+            ++frameCount;
+        }
+    }
+    OnExit();
+    return static_cast<int>(msg.wParam);
+}
+
+bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
+{
+    hInstance = instance;
+
+    WNDCLASSEXA windowClass;
+    windowClass.cbSize = sizeof(WNDCLASSEXA);
+    windowClass.lpszClassName = WINDOW_CLASS_NAME;
+    DWORD style, exStyle;
+    int x, y, width, height;
+    SetupWindow(windowClass, style, exStyle, x, y, width, height);
+    windowClass.style |= CS_OWNDC;
+
+    if (RegisterClassExA(&windowClass) == 0) {
+        return false;
+    }
+    hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height,
+                           nullptr, nullptr, hInstance, nullptr);
+    if (hWnd == nullptr) {
+        return false;
+    }
+    CreateGLContext();
+    ShowWindow(hWnd, showCommand);
+    UpdateWindow(hWnd);
+    return true;
+}
+
+void GLWindowApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
+                              int& x, int& y, int& width, int& height)
+{
+    windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = StaticWindowProc;
+    windowClass.cbClsExtra = 0;
+    windowClass.cbWndExtra = 0;
+    windowClass.hInstance = hInstance;
+    windowClass.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(ICON_RESOURCE));
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;
+    windowClass.lpszMenuName = MAKEINTRESOURCEA(MENU_RESOURCE);
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageA(hInstance, MAKEINTRESOURCEA(ICON_RESOURCE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    style = WS_OVERLAPPEDWINDOW;
+    exStyle = WS_EX_APPWINDOW;
+    x = CW_USEDEFAULT;
+    y = CW_USEDEFAULT;
+    width = CW_USEDEFAULT;
+    height = CW_USEDEFAULT;
+}
+
+void GLWindowApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
+{
+    format.nVersion = 1;
+    format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cColorBits = 24;
+    format.cDepthBits = 16;
+    format.iLayerType = PFD_MAIN_PLANE;
+}
+
+void GLWindowApp::CreateGLContext()
+{
+    PIXELFORMATDESCRIPTOR format;
+    ZeroMemory(&format, sizeof(format));
+    format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    SetupPixelFormat(format);
+
+    hDC = GetDC(hWnd);
+    const int chosen = ChoosePixelFormat(hDC, &format);
+    SetPixelFormat(hDC, chosen, &format);
+    hGLRC = wglCreateContext(hDC);
+
+    wglMakeCurrent(hDC, hGLRC);
+    Init();
+    wglMakeCurrent(nullptr, nullptr);
+
+    RECT client;
+    GetClientRect(hWnd, &client);
+    if (client.right - client.left != 0 && client.bottom - client.top != 0 && hWnd != nullptr) {
+        SetProjection(fovY, zNear, zFar, true);
+    }
+    if (timerRunning) {
+        KillTimer(hWnd, FRAME_RATE_TIMER_ID);
+    }
+    frameCount = 0;
+    SetTimer(hWnd, FRAME_RATE_TIMER_ID, FRAME_RATE_PERIOD_MS, nullptr);
+    OnFrameRate(0.0f);
+    timerRunning = TRUE;
+}
+
+void GLWindowApp::DestroyGLContext()
+{
+    wglMakeCurrent(hDC, hGLRC);
+    Shutdown();
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(hGLRC);
+    ReleaseDC(hWnd, hDC);
+    hDC = nullptr;
+}
+
+void GLWindowApp::SetProjection(float fieldOfView, float nearDistance, float farDistance, bool apply)
+{
+    fovY = fieldOfView;
+    zNear = nearDistance;
+    zFar = farDistance;
+    if (!apply) {
+        return;
+    }
+    RECT client;
+    GetClientRect(hWnd, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) {
+        return;  // an empty client area has no aspect ratio; the next WM_SIZE applies the stored values
+    }
+    wglMakeCurrent(hDC, hGLRC);
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fovY, aspect, zNear, zFar);
+    glViewport(client.left, client.top, width, height);
+    glMatrixMode(GL_MODELVIEW);
+    wglMakeCurrent(nullptr, nullptr);
+}
+
+void GLWindowApp::Paint(HDC)
+{
+    // The class has CS_OWNDC, so the DC from BeginPaint is our own hDC.
+    wglMakeCurrent(hDC, hGLRC);
+    Render();
+    SwapBuffers(hDC);
+    wglMakeCurrent(nullptr, nullptr);
+}
+
+void GLWindowApp::OnSize(int width, int height)
+{
+    if (width != 0 && height != 0 && hWnd != nullptr) {
+        SetProjection(fovY, zNear, zFar, true);
+    }
+}
+
+bool GLWindowApp::IsActive()
+{
+    return true;
+}
+
+void GLWindowApp::OnFrameRate(float)
+{
+}
+
+bool GLWindowApp::OnCommand(int, int)
+{
+    return true;
+}
+
+void GLWindowApp::OnExit()
+{
+}
+
+LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_DESTROY: {
+        DestroyGLContext();
+        PostQuitMessage(0);
+        return 0;
+    }
+    case WM_SIZE: {
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC paintDC = BeginPaint(window, &paint);
+        Paint(paintDC);
+        EndPaint(window, &paint);
+        ++frameCount;
+        return 0;
+    }
+    case WM_CLOSE: {
+        DestroyWindow(hWnd);
+        hWnd = nullptr;
+        return 0;
+    }
+    case WM_KEYDOWN: {
+        if (wParam < 256) {  // virtual-key codes are below 256; anything larger is not a key we track
+            keys[wParam] = true;
+        }
+        return 0;
+    }
+    case WM_KEYUP: {
+        if (wParam < 256) {
+            keys[wParam] = false;
+        }
+        return 0;
+    }
+    case WM_COMMAND: {
+        if (OnCommand(LOWORD(wParam), HIWORD(wParam))) {
+            return 0;
+        }
+        break;
+    }
+    case WM_TIMER: {
+        if (wParam == FRAME_RATE_TIMER_ID) {
+            OnFrameRate(FramesPerSecond(frameCount));
+            frameCount = 0;
+        }
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,156 @@
+// CrawlScene: the crawl's lines and stars, their clocks, and the frame that draws them.
+#include "scenes/crawl_scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <new>
+#include <stdlib.h>
+
+#include "framework/scene_clock.h"
+#include "scenes/crawl_motion.h"
+
+const char* const CRAWL_LINES[CRAWL_ITEM_COUNT] = {
+    "A long time ago,",
+    "in a galaxy far, far away.",
+    "HELL NO!",
+    "Right here, right now,",
+    "a scener has broken his chains.",
+    "Once again he conquers the planet",
+    "with his wits and his evil laughter.",
+    "QuillfestW'04 is his playground.",
+    "His fellow sceners are the targets.",
+    "With this production,",
+    "he will make everyone worship him,",
+    "and be remembered forever",
+    "May the source be with him...",
+    "......it wasn't. THE END",
+};
+
+const float CRAWL_START_TIMES[CRAWL_ITEM_COUNT] = {
+    0.0f, 1.5f, 6.0f, 8.5f, 10.0f, 12.5f, 14.0f, 16.5f, 18.0f, 20.5f, 22.0f, 23.5f, 26.5f, 48.0f,
+};
+
+const Vec3 CRAWL_COLOR = {0.96f, 0.9f, 0.2f};
+
+namespace {
+
+const GLenum MULTISAMPLE_FILTER_HINT = 0x8534;
+const GLenum MULTISAMPLE = 0x809D;
+const float STAR_HALF_SIDE = 0.02f;
+const float CRAWL_EXTRUSION = 0.1f;
+
+}  // namespace
+
+CrawlScene::CrawlScene(float speed, int count)
+    : elapsed(0.0f),
+      starSpeed(speed),
+      starCount(count),
+      started(false),
+      metrics{},
+      items{},
+      stars(count > 0 ? new (std::nothrow) Star[count] : nullptr),
+      startCount(0),
+      starStartCount(0),
+      frequency(ReadClockFrequency())
+{
+    if (stars == nullptr) {
+        starCount = 0;  // no field rather than a crash when the array cannot be had
+    }
+}
+
+CrawlScene::~CrawlScene()
+{
+    delete[] stars;
+    stars = nullptr;
+    DeleteOutlineFont();
+    for (TextItem*& item : items) {
+        delete item;
+        item = nullptr;
+    }
+}
+
+void CrawlScene::BuildFont()
+{
+    BuildOutlineFont(metrics, CRAWL_EXTRUSION);
+}
+
+void CrawlScene::Start()
+{
+    startCount = ReadClockCounter();
+    if (!started) {
+        starStartCount = startCount;
+        srand(ReadClockTicks());
+        for (int i = 0; i < starCount; ++i) {
+            PlaceStar(stars[i], starSpeed, rand);
+        }
+    }
+    started = true;
+    for (int slot = 0; slot < CRAWL_ITEM_COUNT; ++slot) {
+        if (items[slot] == nullptr) {
+            items[slot] = new (std::nothrow) TextItem(metrics, CRAWL_LINES[slot], CRAWL_COLOR.x, CRAWL_COLOR.y,
+                                                      CRAWL_COLOR.z, CRAWL_START_TIMES[slot]);
+        }
+    }
+}
+
+void CrawlScene::Update()
+{
+    const LONGLONG now = ReadClockCounter();
+    UpdateAt(SecondsBetween(startCount, now, frequency), SecondsBetween(starStartCount, now, frequency));
+}
+
+void CrawlScene::UpdateAt(float itemClock, float starClock)
+{
+    elapsed = itemClock;
+    for (TextItem* item : items) {
+        if (item != nullptr) {
+            item->pos = LinePositionAt(item->basePos, item->velocity, item->startTime, elapsed);
+        }
+    }
+    elapsed = starClock;
+    for (int i = 0; i < starCount; ++i) {
+        StepStar(stars[i], elapsed, rand);
+    }
+}
+
+bool CrawlScene::Render()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (!started) {
+        return false;
+    }
+    glHint(MULTISAMPLE_FILTER_HINT, GL_NICEST);
+    glEnable(MULTISAMPLE);
+    glDisable(GL_BLEND);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0.0, 0.0, 3.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+
+    glDisable(GL_LIGHTING);
+    glBegin(GL_QUADS);
+    for (int i = 0; i < starCount; ++i) {
+        const Star& star = stars[i];
+        glColor3fv(&star.color.x);
+        glVertex3f(star.pos.x - STAR_HALF_SIDE, star.pos.y - STAR_HALF_SIDE, star.pos.z);
+        glVertex3f(star.pos.x + STAR_HALF_SIDE, star.pos.y - STAR_HALF_SIDE, star.pos.z);
+        glVertex3f(star.pos.x + STAR_HALF_SIDE, star.pos.y + STAR_HALF_SIDE, star.pos.z);
+        glVertex3f(star.pos.x - STAR_HALF_SIDE, star.pos.y + STAR_HALF_SIDE, star.pos.z);
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    // With no line drawn the crawl cannot end by fading: the last alpha stays above zero.
+    float lastAlpha = 1.0f;
+    for (TextItem* item : items) {
+        if (item != nullptr) {
+            lastAlpha = LineAlpha(item->pos.z);
+            item->DrawPlaced(lastAlpha);
+        }
+    }
+    return CrawlFinished(lastAlpha, elapsed);
+}

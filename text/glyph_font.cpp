@@ -1,0 +1,22 @@
+// The outline-font build that both scenes use; only the extrusion differs between them.
+#include "glyph_font.h"
+
+#include <GL/gl.h>
+#include <string.h>
+
+void BuildOutlineFont(GlyphMetricsTable& metrics, float extrusion)
+{
+    memset(metrics, 0, sizeof(GlyphMetricsTable));
+    HFONT font = CreateFontA(12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "Arial");
+    HDC dc = wglGetCurrentDC();
+    HGDIOBJ previous = SelectObject(dc, font);
+    wglUseFontOutlinesA(dc, 0, FONT_GLYPH_COUNT, FONT_LIST_BASE, 0.0f, extrusion, WGL_FONT_POLYGONS, metrics);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+}
+
+void DeleteOutlineFont()
+{
+    glDeleteLists(FONT_LIST_BASE, FONT_GLYPH_COUNT);
+}
