@@ -1,0 +1,92 @@
+// OggStream: opens the image with stb_vorbis and hands out 16-bit PCM on request.
+#include "sound/ogg_stream.h"
+
+#include <climits>
+
+#include "sound/ogg_header_check.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include "stb_vorbis.h"
+
+namespace {
+
+OggStream::OpenResult classify(int vorbisError) {
+    switch (vorbisError) {
+    case VORBIS_outofmem:
+        return OggStream::OpenResult::OutOfMemory;
+    // Not an Ogg Vorbis image at all, or one using what this decoder can't play.
+    case VORBIS_missing_capture_pattern:
+    case VORBIS_invalid_stream_structure_version:
+    case VORBIS_invalid_first_page:
+    case VORBIS_bad_packet_type:
+    case VORBIS_ogg_skeleton_not_supported:
+    case VORBIS_feature_not_supported:
+    case VORBIS_too_many_channels:
+        return OggStream::OpenResult::NotVorbis;
+    default:
+        return OggStream::OpenResult::Corrupt;
+    }
+}
+
+}  // namespace
+
+OggStream::~OggStream() {
+    if (vorbis_) stb_vorbis_close(vorbis_);
+}
+
+OggStream::OpenResult OggStream::open(const unsigned char* data, size_t size) {
+    if (vorbis_) {
+        stb_vorbis_close(vorbis_);
+        vorbis_ = nullptr;
+    }
+    ended_ = true;
+    framesDecoded_ = 0;
+    if (!data || size == 0) return OpenResult::NotVorbis;
+    if (size > static_cast<size_t>(INT_MAX)) return OpenResult::Unsupported;
+    if (!commentHeaderIsSane(data, size)) return OpenResult::Corrupt;
+
+    // stb_vorbis allocates from arena_ alone: a failed setup then leaks nothing (left to itself it
+    // loses its temporary memory on some damaged headers), and a damaged header can't make it take
+    // more than kMaxArenaBytes. The arena grows only when a file needs it.
+    stb_vorbis* vorbis = nullptr;
+    int error = VORBIS_outofmem;
+    for (size_t bytes = kFirstArenaBytes; !vorbis && error == VORBIS_outofmem && bytes <= kMaxArenaBytes;
+         bytes *= 2) {
+        arena_.assign(bytes, 0);
+        const stb_vorbis_alloc alloc{arena_.data(), static_cast<int>(arena_.size())};
+        error = VORBIS__no_error;
+        vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &alloc);
+    }
+    if (!vorbis) {
+        arena_.clear();
+        arena_.shrink_to_fit();
+        return classify(error);
+    }
+
+    const stb_vorbis_info info = stb_vorbis_get_info(vorbis);
+    if (info.channels < 1 || info.channels > 2 || info.sample_rate < static_cast<unsigned>(kMinRate) ||
+        info.sample_rate > static_cast<unsigned>(kMaxRate)) {
+        stb_vorbis_close(vorbis);
+        return OpenResult::Unsupported;
+    }
+    vorbis_ = vorbis;
+    channels_ = info.channels;
+    rate_ = static_cast<int>(info.sample_rate);
+    ended_ = false;
+    return OpenResult::Ok;
+}
+
+size_t OggStream::read(int16_t* out, size_t maxFrames) {
+    if (ended_ || maxFrames == 0) return 0;
+    const size_t limit = static_cast<size_t>(INT_MAX) / static_cast<size_t>(channels_);
+    const size_t frames = maxFrames < limit ? maxFrames : limit;
+    const int got = stb_vorbis_get_samples_short_interleaved(vorbis_, channels_, out,
+                                                             static_cast<int>(frames) * channels_);
+    if (got <= 0) {
+        // stb_vorbis reports the end and a packet it can't decode alike: both end the stream.
+        ended_ = true;
+        return 0;
+    }
+    framesDecoded_ += static_cast<uint64_t>(got);
+    return static_cast<size_t>(got);
+}

@@ -1,0 +1,30 @@
+// Fixture loading and the one-shot reference decode the stream's output is compared with.
+#include "fixture_files.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#define STB_VORBIS_HEADER_ONLY
+#include "stb_vorbis.h"
+
+std::vector<unsigned char> loadFixture(const std::string& name) {
+    std::vector<unsigned char> bytes;
+    const std::string path = "data/" + name;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return bytes;
+    unsigned char chunk[8192];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    std::fclose(file);
+    return bytes;
+}
+
+ReferencePcm referenceDecode(const std::vector<unsigned char>& image) {
+    ReferencePcm pcm;
+    short* output = nullptr;
+    const int frames = stb_vorbis_decode_memory(image.data(), static_cast<int>(image.size()), &pcm.channels,
+                                                &pcm.rate, &output);
+    if (frames > 0 && output) pcm.samples.assign(output, output + static_cast<size_t>(frames) * pcm.channels);
+    std::free(output);
+    return pcm;
+}

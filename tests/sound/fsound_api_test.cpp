@@ -1,0 +1,219 @@
+// The FSOUND_ calls: order of calls, parameters, bad images and the device paths (skipped where this
+// machine has no audio device).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+#include "fixture_files.h"
+#include "sound/fsound.h"
+#include "sound/fsound_stream.h"
+#include "sound/sound_stats.h"
+
+namespace {
+
+constexpr unsigned kMode = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
+
+FSOUND_STREAM* openImage(const std::vector<unsigned char>& image) {
+    return FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 0, static_cast<int>(image.size()));
+}
+
+// Init on the default device; false where there is none.
+bool initDefaultDevice() {
+    if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0)) return false;
+    return FSOUND_Init(44100, 32, 0) != 0;
+}
+
+class FsoundApi : public ::testing::Test {
+protected:
+    void TearDown() override { FSOUND_Close(); }
+    void initWithoutDevice() {
+        ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
+        ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    }
+};
+
+}  // namespace
+
+TEST_F(FsoundApi, CallsThatNeedInitFailBeforeIt) {
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(openImage(image), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
+}
+
+TEST_F(FsoundApi, OutputAndDriverCannotChangeAfterInit) {
+    initWithoutDevice();
+    EXPECT_EQ(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    EXPECT_EQ(FSOUND_SetDriver(0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    // After Close they may be set again.
+    FSOUND_Close();
+    EXPECT_NE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
+}
+
+TEST_F(FsoundApi, InvalidParametersAreRefused) {
+    EXPECT_EQ(FSOUND_SetOutput(7), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_SetDriver(-1), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_Stream_SetBufferSize(0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
+    EXPECT_EQ(FSOUND_Init(0, 32, 0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_Init(44100, -1, 0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(FSOUND_Stream_Open(nullptr, kMode, 0, 100), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 0, -5), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 10, 5), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+}
+
+TEST_F(FsoundApi, PlayingANullStreamFailsWithInvalidParam) {
+    EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    initWithoutDevice();
+    EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+}
+
+TEST_F(FsoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
+    initWithoutDevice();
+    const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
+    ASSERT_FALSE(good.empty());
+
+    const std::vector<unsigned char> empty;
+    const char nothing = 0;
+    EXPECT_EQ(FSOUND_Stream_Open(&nothing, kMode, 0, 0), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+
+    std::vector<unsigned char> garbage(5000);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
+    EXPECT_EQ(openImage(garbage), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+
+    // A RIFF/WAVE header is a real format, just not this one.
+    const std::vector<unsigned char> wave = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+    EXPECT_EQ(openImage(wave), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+
+    // Cut inside the headers: the image starts right but can't be set up.
+    for (size_t keep : {4u, 27u, 58u, 200u, 1000u, 3000u}) {
+        const std::vector<unsigned char> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep));
+        FSOUND_STREAM* stream = openImage(cut);
+        if (stream) {
+            // Cut after the headers: it opens, and plays what there is.
+            EXPECT_GE(keep, 1000u) << "opened although cut at " << keep;
+            continue;
+        }
+        const int code = FSOUND_GetError();
+        EXPECT_TRUE(code == FMOD_ERR_FILE_BAD || code == FMOD_ERR_FILE_FORMAT) << "cut at " << keep << ": " << code;
+    }
+    EXPECT_NE(openImage(good), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
+}
+
+TEST_F(FsoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
+    initWithoutDevice();
+    const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
+    // Half of this small file is setup headers; three quarters keeps some audio pages.
+    const std::vector<unsigned char> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 3 / 4));
+    FSOUND_STREAM* stream = openImage(cut);
+    ASSERT_NE(stream, nullptr) << "error " << FSOUND_GetError();
+    std::vector<int16_t> block(4096 * 2);
+    size_t total = 0;
+    while (size_t got = stream->source.read(block.data(), 4096)) total += got;
+    EXPECT_GT(total, 0u);
+    EXPECT_LT(total, 44100u);
+    EXPECT_TRUE(stream->source.finished());
+}
+
+TEST_F(FsoundApi, OpensFromAFileNameToo) {
+    initWithoutDevice();
+    EXPECT_NE(FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0), nullptr);
+    EXPECT_EQ(FSOUND_Stream_Open("data/no_such_file.ogg", FSOUND_NORMAL, 0, 0), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_NOTFOUND);
+}
+
+TEST_F(FsoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
+    initWithoutDevice();
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    FSOUND_STREAM* stream = openImage(image);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    FSOUND_STREAM* second = openImage(image);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, second, nullptr, 0), -1);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_CHANNEL_ALLOC);
+}
+
+TEST_F(FsoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
+    ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND));
+    ASSERT_TRUE(FSOUND_SetDriver(99));
+    EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INIT);
+    // Still uninitialized: the same calls as before Init fail the same way.
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(openImage(image), nullptr);
+    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
+    FSOUND_Close();
+    EXPECT_TRUE(FSOUND_SetDriver(0));
+}
+
+TEST_F(FsoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE(round);
+        if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+        ASSERT_TRUE(FSOUND_Stream_SetBufferSize(1000));
+        FSOUND_STREAM* stream = openImage(image);
+        ASSERT_NE(stream, nullptr);
+        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+        EXPECT_TRUE(FSOUND_GetStats().playing);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50 * round));
+        const auto before = std::chrono::steady_clock::now();
+        FSOUND_Close();
+        EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2)) << "Close was slow to join";
+        EXPECT_FALSE(FSOUND_GetStats().playing);
+    }
+}
+
+TEST_F(FsoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
+    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(200));
+    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    FSOUND_STREAM* stream = openImage(image);
+    ASSERT_NE(stream, nullptr);
+    const auto started = std::chrono::steady_clock::now();
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const SoundStats stats = FSOUND_GetStats();
+    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    // Heard so far is at most elapsed; what is decoded may lead it by the buffer and one decode chunk.
+    EXPECT_GT(stats.decodedSeconds, 0.0);
+    EXPECT_LE(stats.decodedSeconds, elapsed + 0.2 + 0.03);
+}
+
+TEST_F(FsoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
+    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
+    const std::vector<unsigned char> image = loadFixture("sine_22k_mono.ogg");
+    FSOUND_STREAM* stream = openImage(image);
+    ASSERT_NE(stream, nullptr);
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_TRUE(stream->source.finished());
+    EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
+    const double cpu = FSOUND_GetStats().feederCpuSeconds;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_LT(FSOUND_GetStats().feederCpuSeconds - cpu, 0.05) << "the feeder keeps working after the end";
+}
