@@ -23,6 +23,7 @@ struct SoundState {
     void close() {
         if (player) {
             lastStats = stats();
+            lastStats.playing = false;
             player.reset();
         }
         playing = nullptr;
@@ -33,7 +34,8 @@ struct SoundState {
 
     SoundStats stats() const {
         if (!player || !playing) return lastStats;
-        return SoundStats{player->underruns(), player->feederCpuSeconds(), playing->source.decodedSeconds(), true};
+        return SoundStats{player->underruns(), player->feederCpuSeconds(), playing->source.decodedSeconds(),
+                          device->playedSeconds(), true};
     }
 
     int error = FMOD_ERR_NONE;
@@ -46,7 +48,7 @@ struct SoundState {
     std::vector<std::unique_ptr<FSOUND_STREAM>> streams;
     FSOUND_STREAM* playing = nullptr;
     std::unique_ptr<StreamPlayer> player;
-    SoundStats lastStats{0, 0.0, 0.0, false};
+    SoundStats lastStats{0, 0.0, 0.0, 0.0, false};
 };
 
 SoundState state;
@@ -107,7 +109,7 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
     if (state.initialized) return fail(FMOD_ERR_BUSY, 0);
     if (mixRate < kMinMixRate || mixRate > kMaxMixRate || maxSoftwareChannels < 0)
         return fail(FMOD_ERR_INVALID_PARAM, 0);
-    state.lastStats = SoundStats{0, 0.0, 0.0, false};
+    state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         auto device = std::make_unique<WaveOutDevice>();

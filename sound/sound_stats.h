@@ -6,6 +6,7 @@ struct SoundStats {
     unsigned underruns;       // times the device ran out of queued audio while the stream had more
     double feederCpuSeconds;  // CPU time used by the feeder thread so far
     double decodedSeconds;    // seconds of source audio decoded so far
+    double playedSeconds;     // seconds the device reports having played
     bool playing;             // a stream has been started and not yet closed
 };
 

@@ -29,6 +29,7 @@ bool WaveOutDevice::open(UINT deviceId, int rate) {
         return false;
     }
     handle_ = handle;
+    rate_ = rate;
     return true;
 }
 
@@ -95,4 +96,14 @@ void WaveOutDevice::pause() {
 
 void WaveOutDevice::restart() {
     if (handle_) waveOutRestart(handle_);
+}
+
+double WaveOutDevice::playedSeconds() const {
+    if (!handle_ || rate_ <= 0) return 0.0;
+    MMTIME time{};
+    time.wType = TIME_SAMPLES;
+    if (waveOutGetPosition(handle_, &time, sizeof(time)) != MMSYSERR_NOERROR) return 0.0;
+    if (time.wType == TIME_BYTES) return static_cast<double>(time.u.cb) / (4.0 * rate_);
+    if (time.wType != TIME_SAMPLES) return 0.0;
+    return static_cast<double>(time.u.sample) / rate_;
 }

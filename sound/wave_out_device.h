@@ -38,6 +38,8 @@ public:
     void reset();
     void pause();
     void restart();
+    // Seconds played since the device was opened or last reset, as the device reports it.
+    double playedSeconds() const;
 
     // Signalled when a block comes back (auto-reset).
     HANDLE doneEvent() const { return event_; }
@@ -46,6 +48,7 @@ private:
     void releaseBlocks();
 
     HWAVEOUT handle_ = nullptr;
+    int rate_ = 0;
     HANDLE event_ = nullptr;
     unsigned blockFrames_ = 0;
     std::vector<WAVEHDR> headers_;
