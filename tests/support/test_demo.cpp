@@ -1,0 +1,80 @@
+// TestDemo: opens the real DemoApp in a fixed-size window and drives frames the way the idle loop does.
+#include "support/test_demo.h"
+
+#include <string.h>
+
+TestDemo::TestDemo()
+{
+    memset(keys, 0, sizeof(keys));  // the program's object is static; a test's may not be
+}
+
+TestDemo::~TestDemo()
+{
+    if (hWnd != nullptr) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    }
+    PumpMessages();
+    UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
+}
+
+void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
+                           int& x, int& y, int& width, int& height)
+{
+    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
+    windowClass.lpszMenuName = nullptr;
+    style = WS_POPUP;
+    exStyle = 0;
+    x = 0;
+    y = 0;
+    width = WIDTH;
+    height = HEIGHT;
+}
+
+void TestDemo::Render()
+{
+    if (drawing) {
+        DemoApp::Render();
+    }
+}
+
+bool TestDemo::Open()
+{
+    const bool created = Create(GetModuleHandleA(nullptr), SW_SHOW, "");
+    PumpMessages();
+    return created;
+}
+
+void TestDemo::DrawFrame()
+{
+    wglMakeCurrent(hDC, hGLRC);
+    Render();
+    if (wglGetCurrentContext() != nullptr) {
+        frame.Capture(WIDTH, HEIGHT);
+    } else {
+        frame = FramePixels();
+    }
+    SwapBuffers(hDC);
+    wglMakeCurrent(nullptr, nullptr);
+    ++frameCount;
+}
+
+void TestDemo::WithContext(void (*check)(TestDemo&))
+{
+    wglMakeCurrent(hDC, hGLRC);
+    check(*this);
+    wglMakeCurrent(nullptr, nullptr);
+}
+
+void TestDemo::PressKey(WPARAM key)
+{
+    WindowProc(hWnd, WM_KEYDOWN, key, 0);
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}

@@ -1,0 +1,45 @@
+// TestDemo: the real DemoApp in an 800 x 600 borderless window without the fullscreen question, with a way to
+// draw one frame as the loop does and read its pixels, and access to the sequencer's state.
+#pragma once
+
+#include "app/demo_app.h"
+#include "support/frame_pixels.h"
+
+class TestDemo : public DemoApp {
+public:
+    static constexpr int WIDTH = 800;
+    static constexpr int HEIGHT = 600;
+
+    TestDemo();
+    ~TestDemo() override;
+
+    // Frames are drawn only while this is set (a check of the state Init left can turn it off).
+    void Render() override;
+
+    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
+                     int& x, int& y, int& width, int& height) override;
+
+    // Creates the window and context as the program does.
+    bool Open();
+    // One turn of the idle loop; the pixels are read after Render, before the swap.
+    void DrawFrame();
+    // Makes the context current for a check and releases it again.
+    void WithContext(void (*check)(TestDemo&));
+    void PressKey(WPARAM key);
+
+    FramePixels frame;
+    bool drawing = true;
+
+    using DemoApp::crawl;
+    using DemoApp::crawlDone;
+    using DemoApp::frameCount;
+    using DemoApp::hDC;
+    using DemoApp::hGLRC;
+    using DemoApp::hWnd;
+    using DemoApp::menu;
+    using DemoApp::menuDone;
+    using DemoApp::fovY;
+};
+
+// Dispatches every queued message of this thread.
+void PumpMessages();
