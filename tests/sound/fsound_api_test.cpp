@@ -25,7 +25,7 @@ bool initDefaultDevice() {
     return FSOUND_Init(44100, 32, 0) != 0;
 }
 
-class FsoundApi : public ::testing::Test {
+class SoundApi : public ::testing::Test {
 protected:
     void TearDown() override { FSOUND_Close(); }
     void initWithoutDevice() {
@@ -36,13 +36,13 @@ protected:
 
 }  // namespace
 
-TEST_F(FsoundApi, CallsThatNeedInitFailBeforeIt) {
+TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt) {
     const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(openImage(image), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
 }
 
-TEST_F(FsoundApi, OutputAndDriverCannotChangeAfterInit) {
+TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit) {
     initWithoutDevice();
     EXPECT_EQ(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
@@ -56,7 +56,7 @@ TEST_F(FsoundApi, OutputAndDriverCannotChangeAfterInit) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
 }
 
-TEST_F(FsoundApi, InvalidParametersAreRefused) {
+TEST_F(SoundApi, InvalidParametersAreRefused) {
     EXPECT_EQ(FSOUND_SetOutput(7), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_SetDriver(-1), 0);
@@ -78,7 +78,7 @@ TEST_F(FsoundApi, InvalidParametersAreRefused) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
 }
 
-TEST_F(FsoundApi, PlayingANullStreamFailsWithInvalidParam) {
+TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam) {
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
     initWithoutDevice();
@@ -86,7 +86,7 @@ TEST_F(FsoundApi, PlayingANullStreamFailsWithInvalidParam) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
 }
 
-TEST_F(FsoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
+TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
     initWithoutDevice();
     const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(good.empty());
@@ -122,7 +122,7 @@ TEST_F(FsoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
 }
 
-TEST_F(FsoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
+TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
     initWithoutDevice();
     const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
     // Half of this small file is setup headers; three quarters keeps some audio pages.
@@ -137,14 +137,14 @@ TEST_F(FsoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
     EXPECT_TRUE(stream->source.finished());
 }
 
-TEST_F(FsoundApi, OpensFromAFileNameToo) {
+TEST_F(SoundApi, OpensFromAFileNameToo) {
     initWithoutDevice();
     EXPECT_NE(FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open("data/no_such_file.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_NOTFOUND);
 }
 
-TEST_F(FsoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
+TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
     initWithoutDevice();
     const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
     FSOUND_STREAM* stream = openImage(image);
@@ -156,7 +156,7 @@ TEST_F(FsoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_CHANNEL_ALLOC);
 }
 
-TEST_F(FsoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
+TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
     ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND));
     ASSERT_TRUE(FSOUND_SetDriver(99));
     EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
@@ -169,7 +169,7 @@ TEST_F(FsoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
     EXPECT_TRUE(FSOUND_SetDriver(0));
 }
 
-TEST_F(FsoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
+TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
     const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
@@ -187,7 +187,7 @@ TEST_F(FsoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
     }
 }
 
-TEST_F(FsoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
+TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
     if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(200));
     const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
@@ -203,7 +203,7 @@ TEST_F(FsoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
     EXPECT_GT(FSOUND_GetStats().decodedSeconds, 0.0);
 }
 
-TEST_F(FsoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
+TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
     if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
     const std::vector<unsigned char> image = loadFixture("sine_22k_mono.ogg");

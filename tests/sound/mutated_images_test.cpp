@@ -59,7 +59,7 @@ Image scribble(const Image& image, std::mt19937& rng) {
 
 }  // namespace
 
-TEST(MutatedImages, OpenAndDecodeWithoutCrashing) {
+TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing) {
     const std::vector<Image> seeds = {loadFixture("tone_44k_stereo.ogg"), loadFixture("sine_22k_mono.ogg"),
                                       loadFixture("sine_48k_stereo.ogg")};
     for (const Image& seed : seeds) ASSERT_FALSE(seed.empty());

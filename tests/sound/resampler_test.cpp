@@ -37,7 +37,7 @@ double frequencyOf(const std::vector<int16_t>& stereo, int channel, int rate) {
 
 }  // namespace
 
-TEST(Resampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
+TEST(SoundResampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
     struct Case { int src, dst; size_t frames; };
     for (const Case c : {Case{22050, 44100, 11025}, Case{48000, 44100, 24000}, Case{44100, 44100, 1000},
                          Case{8000, 44100, 7}, Case{32000, 44100, 1}}) {
@@ -48,12 +48,12 @@ TEST(Resampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
     }
 }
 
-TEST(Resampler, EqualRatesCopyStereoExactly) {
+TEST(SoundResampler, EqualRatesCopyStereoExactly) {
     const std::vector<int16_t> in = sine(44100, 2, 1234.5, 5000);
     EXPECT_EQ(convertAll(in, 44100, 2, 44100), in);
 }
 
-TEST(Resampler, MonoGoesToBothChannels) {
+TEST(SoundResampler, MonoGoesToBothChannels) {
     const std::vector<int16_t> in = sine(22050, 1, 440, 2000);
     const std::vector<int16_t> out = convertAll(in, 22050, 1, 44100);
     for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
@@ -61,7 +61,7 @@ TEST(Resampler, MonoGoesToBothChannels) {
     for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(out[i * 4], in[i]) << "source frame " << i;
 }
 
-TEST(Resampler, ChunkedInputGivesTheSameOutputAsOneCall) {
+TEST(SoundResampler, ChunkedInputGivesTheSameOutputAsOneCall) {
     for (int srcRate : {22050, 48000, 32000, 11025}) {
         const std::vector<int16_t> in = sine(srcRate, 2, 700, 9001);
         const std::vector<int16_t> whole = convertAll(in, srcRate, 2, 44100);
@@ -78,7 +78,7 @@ TEST(Resampler, ChunkedInputGivesTheSameOutputAsOneCall) {
     }
 }
 
-TEST(Resampler, KeepsThePitch) {
+TEST(SoundResampler, KeepsThePitch) {
     for (int srcRate : {8000, 22050, 32000, 48000, 96000}) {
         const std::vector<int16_t> in = sine(srcRate, 1, 440, static_cast<size_t>(srcRate));
         const std::vector<int16_t> out = convertAll(in, srcRate, 1, 44100);
@@ -86,7 +86,7 @@ TEST(Resampler, KeepsThePitch) {
     }
 }
 
-TEST(Resampler, InterpolatesBetweenFrames) {
+TEST(SoundResampler, InterpolatesBetweenFrames) {
     const int16_t in[] = {0, 0, 1000, -1000};  // two stereo frames
     Resampler resampler(11025, 2, 44100);
     std::vector<int16_t> out;

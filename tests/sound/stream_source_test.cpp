@@ -40,7 +40,7 @@ double frequencyOf(const std::vector<int16_t>& stereo, int channel, size_t from,
     return crossings * static_cast<double>(kOutputRate) / static_cast<double>(to - from);
 }
 
-class StreamSourceTest : public ::testing::Test {
+class SoundStreamSource : public ::testing::Test {
 protected:
     void openFixture(const char* name) {
         image = loadFixture(name);
@@ -53,7 +53,7 @@ protected:
 
 }  // namespace
 
-TEST_F(StreamSourceTest, StereoAtOutputRateIsTheReferenceDecodeExactly) {
+TEST_F(SoundStreamSource, StereoAtOutputRateIsTheReferenceDecodeExactly) {
     openFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(source.sourceChannels(), 2);
     EXPECT_EQ(source.sourceRate(), 44100);
@@ -66,7 +66,7 @@ TEST_F(StreamSourceTest, StereoAtOutputRateIsTheReferenceDecodeExactly) {
         << std::mismatch(pulled.begin(), pulled.end(), reference.samples.begin()).first - pulled.begin();
 }
 
-TEST_F(StreamSourceTest, ResampledFilesEqualTheReferenceDecodeResampledInOneGo) {
+TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo) {
     for (const char* name : {"sine_22k_mono.ogg", "sine_48k_stereo.ogg"}) {
         SCOPED_TRACE(name);
         StreamSource fresh(kOutputRate);
@@ -82,7 +82,7 @@ TEST_F(StreamSourceTest, ResampledFilesEqualTheReferenceDecodeResampledInOneGo) 
     }
 }
 
-TEST_F(StreamSourceTest, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames) {
+TEST_F(SoundStreamSource, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames) {
     openFixture("sine_22k_mono.ogg");
     EXPECT_EQ(source.sourceChannels(), 1);
     EXPECT_EQ(source.sourceRate(), 22050);
@@ -94,7 +94,7 @@ TEST_F(StreamSourceTest, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames)
     EXPECT_NEAR(frequencyOf(out, 0, frames / 10, frames * 9 / 10), 440.0, 5.0);
 }
 
-TEST_F(StreamSourceTest, TwoToneStereoKeepsEachSidesPitch) {
+TEST_F(SoundStreamSource, TwoToneStereoKeepsEachSidesPitch) {
     openFixture("tone_44k_stereo.ogg");
     const std::vector<int16_t> out = pullAll(source);
     const size_t frames = out.size() / 2;
@@ -102,7 +102,7 @@ TEST_F(StreamSourceTest, TwoToneStereoKeepsEachSidesPitch) {
     EXPECT_NEAR(frequencyOf(out, 1, frames / 10, frames * 9 / 10), 660.0, 5.0);
 }
 
-TEST_F(StreamSourceTest, EndsAfterItsLengthAndThenGivesNothing) {
+TEST_F(SoundStreamSource, EndsAfterItsLengthAndThenGivesNothing) {
     openFixture("sine_48k_stereo.ogg");
     const size_t expected = static_cast<size_t>(Resampler::outputFrames(24000, 48000, kOutputRate));
     std::vector<int16_t> block(4096 * 2);
@@ -123,7 +123,7 @@ TEST_F(StreamSourceTest, EndsAfterItsLengthAndThenGivesNothing) {
     EXPECT_NEAR(source.decodedSeconds(), 0.5, 0.001);
 }
 
-TEST_F(StreamSourceTest, DecodesOnlyAsMuchAsIsPulled) {
+TEST_F(SoundStreamSource, DecodesOnlyAsMuchAsIsPulled) {
     openFixture("tone_44k_stereo.ogg");
     std::vector<int16_t> block(2205 * 2);
     ASSERT_EQ(source.read(block.data(), 2205), 2205u);  // 50 ms
