@@ -1,6 +1,6 @@
 # Shared functions for the end-to-end scripts: a private display, kelvra.exe under Wine from a private copy
 # of its folder, waiting for windows and for the exit code, answering the question box, and screenshots.
-# A script sources this file, calls e2e_begin NAME [SCREEN] "$@" first, and fails through e2e_fail.
+# A script sources this file, calls e2e_begin NAME [SCREEN] first, and fails through e2e_fail.
 
 E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PIXELS="$E2E_LIB_DIR/pixels.py"
@@ -16,7 +16,7 @@ E2E_SHOT=""
 E2E_PREFIX=""
 E2E_START=$SECONDS
 
-# e2e_begin NAME [SCREEN] ARGS...: re-runs the calling script on its own Xvfb (SCREEN as WxHxD), so that
+# e2e_begin NAME [SCREEN]: re-runs the calling script on its own Xvfb (SCREEN as WxHxD), so that
 # tests can run in parallel, then prepares the temp folder and the cleanup.
 e2e_begin() {
   E2E_NAME=$1
@@ -47,6 +47,8 @@ e2e_private_prefix() {
   [ -f "$WINEPREFIX/.kelvra-ready" ] || "$KELVRA_TOOLS/wine-prefix" >&2 || e2e_fail "cannot prepare the Wine prefix"
   local base="$KELVRA_CACHE/e2e-prefixes"
   mkdir -p "$base" || e2e_fail "cannot make $base"
+  # Copies left by runs that were killed (no cleanup ran); no live test is two hours old.
+  find "$base" -mindepth 1 -maxdepth 1 -mmin +120 -exec rm -rf {} + 2>/dev/null
   E2E_PREFIX=$(mktemp -d "$base/$E2E_NAME.XXXXXX")
   # Hard links need one file system; a plain copy (about 700 MB) is the fallback.
   cp -al "$WINEPREFIX/." "$E2E_PREFIX/" 2>/dev/null || cp -a "$WINEPREFIX/." "$E2E_PREFIX/" ||
@@ -178,14 +180,15 @@ e2e_point_at() {
 }
 
 # e2e_answer_box ID KEY: points at a message box and presses KEY (n = No, Return = Yes/OK), then waits
-# until the box closes; presses again if the first key was lost while Wine was still busy.
+# until the box closes; presses again if the key was lost while Wine was still busy. The wait is long, as a
+# second Return that comes late could answer the next box.
 # NOTE: `xdotool key --window` is not used: Wine then may take the key as still held.
 e2e_answer_box() {
   local id=$1 key=$2 try
   for try in 1 2 3; do
     e2e_point_at "$id"
     xdotool key "$key"
-    e2e_window_gone "$id" 10 && return 0
+    e2e_window_gone "$id" 20 && return 0
     e2e_log "the box $id is still open after '$key' (try $try)"
   done
   e2e_fail "the message box did not close after pressing '$key'"

@@ -61,16 +61,28 @@ def clip(width, height, x, y, w, h):
     return x0, y0, x1, y1
 
 
+def is_bluish(r, g, b):
+    # The NORMAL text's hue, lit or not: blue well above red and green. Lit it is about (83, 107, 187);
+    # drawn without lighting the same colour comes out as about (107, 138, 241).
+    return b >= 100 and b - r >= 50 and b - g >= 40
+
+
 def count(path, x, y, w, h):
     width, height, pixels = read_ppm(path)
     x0, y0, x1, y1 = clip(width, height, x, y, w, h)
     counts = dict.fromkeys(("black", "white", "other") + tuple(REFERENCE), 0)
+    blue_max = 0
     for row in range(y0, y1):
         base = row * width * 3
         for col in range(x0, x1):
             i = base + col * 3
-            counts[classify(pixels[i], pixels[i + 1], pixels[i + 2])] += 1
+            r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
+            counts[classify(r, g, b)] += 1
+            if b > blue_max and is_bluish(r, g, b):
+                blue_max = b
     counts["menu"] = sum(counts[name] for name in MENU_CLASSES)
+    # The brightest blue of NORMAL-hued pixels: tells a lit menu from an unlit one.
+    counts["blue_max"] = blue_max
     counts["total"] = (x1 - x0) * (y1 - y0)
     for name, value in counts.items():
         print("px_%s=%d" % (name, value))

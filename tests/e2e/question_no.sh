@@ -15,18 +15,19 @@ sleep 1
 [ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the answer"
 
 e2e_answer_box "$box" n
-answered=$SECONDS
 
 # Follow the main window's title: "Kelvra", then "0.0 FPS", then measured rates once a second.
+now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 main=""
 names=()
 measured=""
-last_poll=$SECONDS
-slow_poll=0
+last_poll=$(now_ms)
+max_gap=0
 deadline=$((SECONDS + 60))
 while [ "$SECONDS" -lt "$deadline" ]; do
   e2e_demo_running || e2e_fail "the demo ended after the answer No (titles seen: ${names[*]})"
   if [ -z "$main" ]; then
+    seen=$SECONDS
     for id in $(xdotool search --onlyvisible --name '^(Kelvra|[0-9]+\.[0-9] FPS)$' 2>/dev/null); do
       e2e_geometry "$id"
       [ "$WIDTH" -ge 700 ] && main=$id && break
@@ -40,20 +41,21 @@ while [ "$SECONDS" -lt "$deadline" ]; do
       break
     fi
   fi
-  # Remember whether this loop ever lagged: the first titles last about a second.
-  [ $((SECONDS - last_poll)) -le 1 ] || slow_poll=1
-  last_poll=$SECONDS
+  # The longest pause between two looks: the first titles last about a second, a lagging loop can miss them.
+  now=$(now_ms)
+  [ $((now - last_poll)) -le "$max_gap" ] || max_gap=$((now - last_poll))
+  last_poll=$now
   sleep 0.05
 done
 [ -n "$main" ] || e2e_fail "no 800x600 main window within 60 s of the answer"
-e2e_log "main window $main, titles seen: ${names[*]}"
+e2e_log "main window $main, titles seen: ${names[*]} (longest pause between looks $max_gap ms)"
 [ -n "$measured" ] || e2e_fail "the title never showed a measured rate (titles seen: ${names[*]})"
 for name in "${names[@]}"; do
   [[ $name =~ ^(Kelvra|[0-9]+\.[0-9]\ FPS)$ ]] || e2e_fail "unexpected title '$name'"
 done
 if [ "${names[0]}" != "Kelvra" ] && [ "${names[0]}" != "0.0 FPS" ]; then
   # Only a loop that kept up can tell that the first titles were skipped.
-  [ "$slow_poll" -eq 1 ] || e2e_fail "the first title was '${names[0]}', not 'Kelvra' or '0.0 FPS'"
+  [ "$max_gap" -gt 600 ] || e2e_fail "the first title was '${names[0]}', not 'Kelvra' or '0.0 FPS'"
   e2e_log "the polling lagged; the first titles were missed"
 fi
 
@@ -61,8 +63,8 @@ e2e_geometry "$main"
 [ "$X" -eq 0 ] && [ "$Y" -eq 0 ] && [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 600 ] ||
   e2e_fail "the window is ${WIDTH}x${HEIGHT}+$X+$Y, expected 800x600+0+0"
 wx=$X wy=$Y ww=$WIDTH wh=$HEIGHT
-[ $((SECONDS - answered)) -lt 12 ] || e2e_log "the menu scene may have moved on; the colour check still needs both classes"
 
+shot_at=$SECONDS
 e2e_shot menu
 e2e_top_rows "$wx" "$wy" "$ww" 120
 e2e_log "top rows: caption ends at $rows_caption_end, light band $rows_light_band rows, client from $rows_client_top"
@@ -76,7 +78,13 @@ e2e_count $((wx + 8)) "$ctop" $((ww - 16)) $((wy + wh - 8 - ctop))
 e2e_log "client pixels: black $px_black, normal $px_normal, highlight $px_highlight, active $px_active, other $px_other of $px_total"
 [ $((px_black * 100)) -ge $((px_total * 80)) ] || e2e_fail "the client area is not mostly black ($px_black of $px_total)"
 [ "$px_normal" -ge 500 ] || e2e_fail "too few NORMAL-coloured text pixels ($px_normal)"
-[ "$px_highlight" -ge 100 ] || e2e_fail "too few HIGHLIGHT-coloured text pixels ($px_highlight)"
+if [ $((shot_at - seen)) -le 12 ]; then
+  [ "$px_highlight" -ge 100 ] || e2e_fail "too few HIGHLIGHT-coloured text pixels ($px_highlight)"
+else
+  # From 13.5 s on only "Play Demo" is lit, flashing HIGHLIGHT and ACTIVE by turns.
+  e2e_log "the screenshot came $((shot_at - seen)) s into the menu scene; 'Play Demo' may be flashing"
+  [ $((px_highlight + px_active)) -ge 100 ] || e2e_fail "too few HIGHLIGHT/ACTIVE text pixels"
+fi
 
 e2e_hold_key "$main" Escape
 e2e_expect_exit_zero 15
