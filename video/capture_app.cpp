@@ -1,0 +1,230 @@
+// CaptureApp: a borderless window of the capture's size, the scenes' clock stepped one frame at a time, and
+// the frame path render -> glReadPixels -> write to the encoder's pipe.
+#include "video/capture_app.h"
+
+#include <GL/gl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "video/music_track.h"
+#include "video/production_length.h"
+#include "framework/scene_clock.h"
+
+namespace {
+
+// The capture's clock: the counter is the frame number and the frequency the frame rate, so frame n is
+// drawn at exactly n / fps seconds. The tick count that seeds the stars is fixed: two captures match.
+LONGLONG clockFrame = 0;
+LONGLONG clockRate = 60;
+const DWORD CAPTURE_SEED_TICKS = 20040;
+
+LONGLONG FrameCounter()
+{
+    return clockFrame;
+}
+
+LONGLONG FrameRate()
+{
+    return clockRate;
+}
+
+DWORD FixedTicks()
+{
+    return CAPTURE_SEED_TICKS;
+}
+
+const ClockSource FRAME_CLOCK = {FrameCounter, FrameRate, FixedTicks};
+const int AUDIO_RATE = 44100;
+
+LONGLONG Now()
+{
+    LARGE_INTEGER value;
+    QueryPerformanceCounter(&value);
+    return value.QuadPart;
+}
+
+double CountsToSeconds(LONGLONG counts)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(counts) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
+    : options(captureOptions),
+      totalFrames(0),
+      framesWritten(0),
+      failed(false),
+      video(INVALID_HANDLE_VALUE),
+      pixels(nullptr),
+      frameBytes(static_cast<size_t>(captureOptions.width) * captureOptions.height * 3),
+      maxViewport{0, 0},
+      startCount(0),
+      renderCounts(0),
+      readCounts(0),
+      writeCounts(0)
+{
+    memset(keys, 0, sizeof(keys));
+    const int whole = ProductionFrameCount(options.fps);
+    const double limit = options.seconds * options.fps;
+    totalFrames = options.seconds > 0.0 && limit < whole ? static_cast<int>(limit + 0.5) : whole;
+    clockFrame = 0;
+    clockRate = options.fps;
+    UseClockSource(&FRAME_CLOCK);
+}
+
+CaptureApp::~CaptureApp()
+{
+    UseClockSource(nullptr);
+    if (video != INVALID_HANDLE_VALUE) {
+        CloseHandle(video);
+    }
+    free(pixels);
+}
+
+void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
+                             int& x, int& y, int& width, int& height)
+{
+    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
+    windowClass.lpszMenuName = nullptr;
+    style = WS_POPUP;
+    exStyle = 0;
+    x = 0;
+    y = 0;
+    width = options.width;
+    height = options.height;
+}
+
+int CaptureApp::Init()
+{
+    // The music goes into the video, not to a sound device.
+    SetRenderState();
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    maxViewport[0] = dims[0];
+    maxViewport[1] = dims[1];
+    return 0;
+}
+
+bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* commandLine)
+{
+    if (!DemoApp::Create(instance, showCommand, commandLine)) {
+        Fail("cannot create the capture window");
+        return false;
+    }
+    RECT client;
+    GetClientRect(hWnd, &client);
+    if (client.right != options.width || client.bottom != options.height || maxViewport[0] < options.width ||
+        maxViewport[1] < options.height) {
+        Fail("cannot render " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+             " here (the window's drawing area came out " + std::to_string(client.right) + "x" +
+             std::to_string(client.bottom) + ")");
+        return false;
+    }
+    pixels = static_cast<unsigned char*>(malloc(frameBytes));
+    if (pixels == nullptr) {
+        Fail("not enough memory for one frame");
+        return false;
+    }
+
+    const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
+    std::string error;
+    if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
+        Fail(error);
+        return false;
+    }
+    // Opening a named pipe waits here until the encoder opens its end.
+    video = CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                        nullptr);
+    if (video == INVALID_HANDLE_VALUE) {
+        Fail("cannot open " + options.video + " for the frames");
+        return false;
+    }
+    printf("Capturing %d frames (%.2f s) at %d fps, %dx%d\n", totalFrames,
+           static_cast<double>(totalFrames) / options.fps, options.fps, options.width, options.height);
+    fflush(stdout);
+    startCount = Now();
+    return true;
+}
+
+void CaptureApp::Render()
+{
+    if (video == INVALID_HANDLE_VALUE || failed) {
+        return;  // the first paint comes before the outputs are open: it is not a frame of the video
+    }
+    clockFrame = framesWritten;
+    const LONGLONG renderStart = Now();
+    DemoApp::Render();
+    if (hWnd == nullptr) {
+        return;  // the sequencer closed the window: that call drew nothing
+    }
+    glFinish();
+    const LONGLONG readStart = Now();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, options.width, options.height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    const LONGLONG writeStart = Now();
+    DWORD written = 0;
+    if (!WriteFile(video, pixels, static_cast<DWORD>(frameBytes), &written, nullptr) || written != frameBytes) {
+        Fail("the encoder stopped taking frames");
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        return;
+    }
+    const LONGLONG writeEnd = Now();
+    renderCounts += readStart - renderStart;
+    readCounts += writeStart - readStart;
+    writeCounts += writeEnd - writeStart;
+    ++framesWritten;
+    if (framesWritten % (5 * options.fps) == 0) {  // every five seconds of video
+        ReportProgress();
+    }
+    if (framesWritten >= totalFrames) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    }
+}
+
+void CaptureApp::OnFrameRate(float)
+{
+}
+
+void CaptureApp::ReportProgress()
+{
+    const double elapsed = CountsToSeconds(Now() - startCount);
+    const double left = elapsed / framesWritten * (totalFrames - framesWritten);
+    printf("frame %d of %d (%d%%), %.0f s left\n", framesWritten, totalFrames, framesWritten * 100 / totalFrames,
+           left);
+    fflush(stdout);
+}
+
+void CaptureApp::OnExit()
+{
+    if (video != INVALID_HANDLE_VALUE) {
+        CloseHandle(video);  // the encoder sees the end of the frames
+        video = INVALID_HANDLE_VALUE;
+    }
+    if (!failed && framesWritten != totalFrames) {
+        Fail("the production ended after " + std::to_string(framesWritten) + " of " +
+             std::to_string(totalFrames) + " frames");
+    }
+    if (failed) {
+        return;
+    }
+    const double wall = CountsToSeconds(Now() - startCount);
+    const double length = static_cast<double>(framesWritten) / options.fps;
+    printf("Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time): render %.1f s, read-back %.1f s, "
+           "handing to the encoder %.1f s\n",
+           framesWritten, length, wall, length / wall, CountsToSeconds(renderCounts), CountsToSeconds(readCounts),
+           CountsToSeconds(writeCounts));
+    fflush(stdout);
+}
+
+void CaptureApp::Fail(const std::string& reason)
+{
+    if (!failed) {
+        fprintf(stderr, "kelvra-capture: %s\n", reason.c_str());
+        fflush(stderr);
+    }
+    failed = true;
+}

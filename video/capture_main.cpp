@@ -1,0 +1,25 @@
+// kelvra-capture.exe: plays the production on a fixed-rate clock and hands every frame and the music to an
+// encoder. Exit code 0 when every frame was written.
+#include <stdio.h>
+#include <string>
+#include <windows.h>
+
+#include "video/capture_app.h"
+#include "video/capture_options.h"
+
+int main(int argc, char** argv)
+{
+    CaptureOptions options;
+    std::string error;
+    if (!ParseCaptureOptions(argc, argv, options, error)) {
+        fprintf(stderr, "kelvra-capture: %s\n", error.c_str());
+        return 2;
+    }
+    if (options.video.empty() || options.audio.empty()) {
+        fprintf(stderr, "kelvra-capture: --video and --audio name where the frames and the music go\n");
+        return 2;
+    }
+    CaptureApp capture(options);
+    capture.Run(GetModuleHandleA(nullptr), SW_SHOW, GetCommandLineA());
+    return capture.Succeeded() ? 0 : 1;
+}

@@ -1,0 +1,107 @@
+// Option parsing for the capture tool: strict numbers, sizes the encoder and GL can take, no unknown options.
+#include "video/capture_options.h"
+
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace {
+
+bool ParseWhole(const char* text, long low, long high, long& value)
+{
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high || text[0] == '+' || text[0] == ' ') {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool ParseSize(const char* text, int& width, int& height, std::string& error)
+{
+    const char* x = text != nullptr ? strchr(text, 'x') : nullptr;
+    if (x == nullptr) {
+        error = "--size takes WIDTHxHEIGHT, for example 800x600";
+        return false;
+    }
+    const std::string w(text, static_cast<size_t>(x - text));
+    long parsedWidth = 0;
+    long parsedHeight = 0;
+    if (!ParseWhole(w.c_str(), 1, 1000000, parsedWidth) || !ParseWhole(x + 1, 1, 1000000, parsedHeight)) {
+        error = "--size takes WIDTHxHEIGHT, for example 800x600";
+        return false;
+    }
+    if (parsedWidth < CAPTURE_MIN_SIZE || parsedHeight < CAPTURE_MIN_SIZE || parsedWidth > CAPTURE_MAX_SIZE ||
+        parsedHeight > CAPTURE_MAX_SIZE) {
+        error = "cannot render " + std::string(text) + ": width and height must lie between 64 and 4096";
+        return false;
+    }
+    if (parsedWidth % 2 != 0 || parsedHeight % 2 != 0) {
+        error = "cannot encode " + std::string(text) + ": width and height must be even";
+        return false;
+    }
+    width = static_cast<int>(parsedWidth);
+    height = static_cast<int>(parsedHeight);
+    return true;
+}
+
+bool ParseSeconds(const char* text, double& seconds)
+{
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const double parsed = strtod(text, &end);
+    if (*end != '\0' || !(parsed > 0.0) || parsed > 3600.0) {
+        return false;
+    }
+    seconds = parsed;
+    return true;
+}
+
+}  // namespace
+
+bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (name != "--out" && name != "--fps" && name != "--size" && name != "--seconds" && name != "--video" &&
+            name != "--audio") {
+            error = "unknown option '" + name + "' (options: --out FILE --fps N --size WxH --seconds S)";
+            return false;
+        }
+        if (value == nullptr) {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        ++i;
+        if (name == "--out" || name == "--video" || name == "--audio") {
+            if (*value == '\0') {
+                error = "option " + name + " needs a file name";
+                return false;
+            }
+            (name == "--out" ? options.out : name == "--video" ? options.video : options.audio) = value;
+        } else if (name == "--fps") {
+            long fps = 0;
+            if (!ParseWhole(value, CAPTURE_MIN_FPS, CAPTURE_MAX_FPS, fps)) {
+                error = "--fps takes a whole number from 1 to 240";
+                return false;
+            }
+            options.fps = static_cast<int>(fps);
+        } else if (name == "--size") {
+            if (!ParseSize(value, options.width, options.height, error)) {
+                return false;
+            }
+        } else if (!ParseSeconds(value, options.seconds)) {
+            error = "--seconds takes a number of seconds above 0";
+            return false;
+        }
+    }
+    return true;
+}
