@@ -56,14 +56,14 @@ music_expect_stdout() {
 }
 
 # music_open_window: answers the question box with No, finds the main window once it shows a measured frame
-# rate, and parks the pointer outside it. Sets MUSIC_MAIN, MUSIC_ANSWERED (SECONDS at the answer) and the
-# client rectangle MUSIC_CX MUSIC_CY MUSIC_CW MUSIC_CH.
+# rate, and parks the pointer outside it. Sets MUSIC_MAIN, MUSIC_SEEN (SECONDS when the window showed: the
+# menu scene starts with its first frame) and the client rectangle MUSIC_CX MUSIC_CY MUSIC_CW MUSIC_CH.
 music_open_window() {
   local box
   box=$(e2e_find_window '^Kelvra$' 60) || e2e_fail "no question box appeared (stdout: $(music_stdout))"
-  MUSIC_ANSWERED=$SECONDS
   e2e_answer_box "$box" n
   MUSIC_MAIN=$(e2e_find_window '^[0-9]+\.[0-9] FPS$' 60) || e2e_fail "no FPS window after the answer No"
+  MUSIC_SEEN=$SECONDS
   e2e_wait_rate "$MUSIC_MAIN"
   e2e_geometry "$MUSIC_MAIN"
   # The client area of the overlapped window with menu bar, inside frame, caption and menu (see question_no).
@@ -72,10 +72,11 @@ music_open_window() {
   xdotool mousemove $((X + WIDTH + 50)) $((Y + HEIGHT + 50))
 }
 
-# music_sleep_until SECONDS: waits until that many seconds have passed since the answer; the demo must run.
+# music_sleep_until SECONDS: waits until that many seconds have passed since the window showed; the demo must
+# keep running.
 music_sleep_until() {
-  while [ $((SECONDS - MUSIC_ANSWERED)) -lt "$1" ]; do
-    e2e_demo_running || e2e_fail "the demo ended early, $((SECONDS - MUSIC_ANSWERED)) s after the answer"
+  while [ $((SECONDS - MUSIC_SEEN)) -lt "$1" ]; do
+    e2e_demo_running || e2e_fail "the demo ended early, $((SECONDS - MUSIC_SEEN)) s after its window showed"
     sleep 0.2
   done
 }
@@ -84,9 +85,10 @@ music_sleep_until() {
 # colours. The render state is set even when the music fails; without it the NORMAL text would be drawn
 # unlit, about (107, 138, 241), instead of about (83, 107, 187).
 music_check_lit_menu() {
+  local at=$((SECONDS - MUSIC_SEEN))
   e2e_shot "$1"
   e2e_count "$MUSIC_CX" "$MUSIC_CY" "$MUSIC_CW" "$MUSIC_CH"
-  e2e_log "$1 at $((SECONDS - MUSIC_ANSWERED)) s: normal $px_normal, highlight $px_highlight, active $px_active," \
+  e2e_log "$1 at $at s: normal $px_normal, highlight $px_highlight, active $px_active," \
     "yellow $px_yellow, other $px_other, brightest NORMAL-hued blue $px_blue_max"
   [ "$px_normal" -ge 500 ] || e2e_fail "$1: too few lit NORMAL text pixels ($px_normal)"
   [ "$px_highlight" -ge 100 ] || e2e_fail "$1: too few lit HIGHLIGHT text pixels ($px_highlight)"
@@ -94,13 +96,24 @@ music_check_lit_menu() {
   [ "$px_blue_max" -le 215 ] || e2e_fail "$1: NORMAL-hued pixels with blue $px_blue_max: the menu is drawn unlit"
 }
 
-# music_check_crawl NAME: a screenshot of the crawl, which must show its yellow text and no menu colours.
-music_check_crawl() {
-  e2e_shot "$1"
-  e2e_count "$MUSIC_CX" "$MUSIC_CY" "$MUSIC_CW" "$MUSIC_CH"
-  e2e_log "$1 at $((SECONDS - MUSIC_ANSWERED)) s: menu colours $px_menu, yellow $px_yellow, white $px_white"
-  [ "$px_yellow" -ge 500 ] || e2e_fail "$1: the crawl's yellow text is missing ($px_yellow pixels)"
-  [ "$px_menu" -eq 0 ] || e2e_fail "$1: $px_menu pixels still have the menu's colours"
+# music_wait_crawl NAME TIMEOUT: takes screenshots until the crawl shows its yellow text with no menu colours
+# left, for at most TIMEOUT seconds. The crawl starts 17 s into the menu scene, and its first line needs about
+# 4 s more to rise into view.
+music_wait_crawl() {
+  local name=$1 deadline=$((SECONDS + $2)) at
+  while :; do
+    e2e_demo_running || e2e_fail "the demo ended before the crawl showed"
+    at=$((SECONDS - MUSIC_SEEN))
+    e2e_shot "$name"
+    e2e_count "$MUSIC_CX" "$MUSIC_CY" "$MUSIC_CW" "$MUSIC_CH"
+    if [ "$px_yellow" -ge 500 ] && [ "$px_menu" -eq 0 ]; then
+      e2e_log "$name at $at s: yellow $px_yellow, white $px_white"
+      return 0
+    fi
+    [ "$SECONDS" -lt "$deadline" ] ||
+      e2e_fail "$name: no crawl text $((SECONDS - MUSIC_SEEN)) s after the window showed (yellow $px_yellow, menu colours $px_menu)"
+    sleep 1
+  done
 }
 
 # music_escape: Escape must end the demo with exit code 0.

@@ -11,9 +11,8 @@ music_open_window
 music_expect_stdout $'Error!\nFile Not Found\n'
 music_sleep_until 5
 music_check_lit_menu menu
-# The menu ends 17 s into its scene; the window came some seconds after the answer.
-music_sleep_until 22
-music_check_crawl crawl
+music_sleep_until 19
+music_wait_crawl crawl 20
 music_escape
 music_expect_stdout $'Error!\nFile Not Found\n'
 e2e_pass

@@ -21,7 +21,7 @@ while [ "$(stat -c %s "$MUSIC_RAW" 2>/dev/null || echo 0)" -lt "$need" ]; do
   e2e_demo_running || e2e_fail "the demo ended while the music should play"
   sleep 0.2
 done
-e2e_log "recorded $(stat -c %s "$MUSIC_RAW") bytes by $((SECONDS - MUSIC_ANSWERED)) s after the answer"
+e2e_log "recorded $(stat -c %s "$MUSIC_RAW") bytes by $((SECONDS - MUSIC_SEEN)) s after the window showed"
 music_escape
 music_expect_stdout ""
 
