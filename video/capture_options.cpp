@@ -32,7 +32,7 @@ bool ParseSize(const char* text, int& width, int& height, std::string& error)
     const std::string w(text, static_cast<size_t>(x - text));
     long parsedWidth = 0;
     long parsedHeight = 0;
-    if (!ParseWhole(w.c_str(), 1, 1000000, parsedWidth) || !ParseWhole(x + 1, 1, 1000000, parsedHeight)) {
+    if (!ParseWhole(w.c_str(), 0, 1000000, parsedWidth) || !ParseWhole(x + 1, 0, 1000000, parsedHeight)) {
         error = "--size takes WIDTHxHEIGHT, for example 800x600";
         return false;
     }

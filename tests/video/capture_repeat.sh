@@ -1,0 +1,10 @@
+# Two captures of the same stretch give the same frames: the clock steps by frames and the stars are seeded
+# from a fixed value.
+source "$(dirname "$0")/lib.sh"
+for n in 1 2; do
+  capture --fps 10 --seconds 3 --out "$VIDEO_TMP/run$n.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture $n failed"; }
+  ffmpeg -v error -i "$VIDEO_TMP/run$n.mp4" -map 0:v -f framemd5 "$VIDEO_TMP/run$n.md5" || video_fail "cannot hash capture $n"
+done
+[ "$(grep -vc '^#' "$VIDEO_TMP/run1.md5")" -eq 30 ] || video_fail "capture 1 does not have 30 frames"
+diff <(grep -v '^#' "$VIDEO_TMP/run1.md5") <(grep -v '^#' "$VIDEO_TMP/run2.md5") >&2 || video_fail "the two captures differ"
+echo "PASS"

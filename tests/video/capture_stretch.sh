@@ -1,0 +1,38 @@
+# A capture of the production's first 30 s at 4 frames per second: the stream layout, the frames a viewer
+# sees at 5.25 s (menu) and 29 s (crawl), and the music against an independent decode of "audio.ogg".
+source "$(dirname "$0")/lib.sh"
+out="$VIDEO_TMP/stretch.mp4"
+capture --fps 4 --seconds 30 --size 800x600 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
+[ -s "$out" ] || video_fail "no video written"
+
+[ "$(probe "$out" v codec_name)" = h264 ] || video_fail "video is not H.264"
+[ "$(probe "$out" v width)x$(probe "$out" v height)" = 800x600 ] || video_fail "video is not 800x600"
+[ "$(probe "$out" v r_frame_rate)" = 4/1 ] || video_fail "video rate is $(probe "$out" v r_frame_rate), not 4/1"
+[ "$(probe "$out" v nb_frames)" = 120 ] || video_fail "video has $(probe "$out" v nb_frames) frames, not 120"
+[ "$(probe "$out" a codec_name)" = aac ] || video_fail "no AAC audio stream"
+duration=$(probe "$out" a duration)
+awk -v d="$duration" 'BEGIN { exit !(d > 29.9 && d < 30.1) }' || video_fail "audio lasts $duration s, not 30 s"
+
+# Frame 21 is t = 5.25 s: "Extras" highlighted, "Play Demo" and "Chapter Selection" in the normal colour.
+frame "$out" 21 "$VIDEO_TMP/menu.ppm"
+mapfile -t left < <(python3 "$VIDEO_LIB_DIR/frame_check.py" bands "$VIDEO_TMP/menu.ppm" 0 380)
+[ "${#left[@]}" -eq 3 ] || video_fail "left column: ${#left[@]} rows of text, not 3: ${left[*]}"
+[[ ${left[0]} == *" normal" && ${left[1]} == *" normal" && ${left[2]} == *" highlight" ]] ||
+  video_fail "left column colours at 5.25 s: ${left[*]}"
+
+# Frame 116 is 11.5 s into the crawl: yellow lines and white stars, no menu colours.
+frame "$out" 116 "$VIDEO_TMP/crawl.ppm"
+declare -A px
+while IFS== read -r k v; do px[$k]=$v; done < <(python3 "$VIDEO_LIB_DIR/frame_check.py" totals "$VIDEO_TMP/crawl.ppm")
+[ "${px[yellow]}" -gt 2000 ] || video_fail "crawl frame: ${px[yellow]} yellow pixels"
+[ "${px[white]}" -gt 20 ] || video_fail "crawl frame: ${px[white]} white pixels"
+[ $((px[normal] + px[highlight])) -lt 50 ] || video_fail "crawl frame shows menu colours"
+
+# The music: the video's audio against the track decoded by another decoder (libvorbis), around the menu's
+# end where the main theme comes in.
+ffmpeg -v error -y -i "$out" -map 0:a -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/video.raw" || video_fail "cannot decode the audio"
+ffmpeg -v error -y -i "$KELVRA_AUDIO" -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/track.raw" || video_fail "cannot decode the track"
+result=$(python3 "$VIDEO_LIB_DIR/audio_correlation.py" "$VIDEO_TMP/video.raw" "$VIDEO_TMP/track.raw" 16 4)
+echo "$result"
+awk -v r="${result#correlation=}" 'BEGIN { split(r, f, " "); exit !(f[1] > 0.95) }' || video_fail "audio does not match the track: $result"
+echo "PASS"

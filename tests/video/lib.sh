@@ -1,0 +1,29 @@
+# Shared functions for the capture checks: a capture on a private display, probing the video with ffprobe,
+# and single frames as PPM images. A script sources this file and fails through video_fail.
+
+: "${KELVRA_TOOLS:?KELVRA_TOOLS must name the repo tools folder}"
+: "${KELVRA_CAPTURE_EXE:?KELVRA_CAPTURE_EXE must name the built kelvra-capture.exe}"
+VIDEO_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+VIDEO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-video.XXXXXX")
+trap 'rm -rf "$VIDEO_TMP"' EXIT
+
+video_fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log.
+capture() {
+  "$KELVRA_TOOLS/with-xvfb" "$KELVRA_TOOLS/capture-video" "$KELVRA_CAPTURE_EXE" "$@" >"$VIDEO_TMP/log" 2>&1
+}
+
+# probe FILE STREAM ENTRY: one value of the first video (v) or audio (a) stream.
+probe() {
+  ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1"
+}
+
+# frame FILE N OUT.ppm: the Nth frame of the video as an image.
+frame() {
+  ffmpeg -v error -y -i "$1" -vf "select=eq(n\\,$2)" -frames:v 1 -f image2 -c:v ppm "$3" ||
+    video_fail "cannot take frame $2 of $1"
+}
