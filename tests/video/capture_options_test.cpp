@@ -1,0 +1,77 @@
+// The capture tool's option parsing and the production's length at a fixed frame rate, without a window.
+#include <gtest/gtest.h>
+
+#include "video/capture_options.h"
+#include "video/production_length.h"
+
+namespace {
+
+bool Parse(std::initializer_list<const char*> args, CaptureOptions& options, std::string& error)
+{
+    std::vector<const char*> argv = {"kelvra-capture.exe"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return ParseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
+
+TEST(CaptureOptions, DefaultsAreTheWholeProductionAtSixtyFramesAndDemoSize)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({}, options, error));
+    EXPECT_EQ(options.out, "kelvra.mp4");
+    EXPECT_EQ(options.fps, 60);
+    EXPECT_EQ(options.width, 800);
+    EXPECT_EQ(options.height, 600);
+    EXPECT_EQ(options.seconds, 0.0);
+}
+
+TEST(CaptureOptions, ReadsEveryOption)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--fps", "30", "--size", "1280x720", "--seconds", "12.5", "--out", "a.mp4", "--video",
+                       "v.raw", "--audio", "a.wav"},
+                      options, error))
+        << error;
+    EXPECT_EQ(options.fps, 30);
+    EXPECT_EQ(options.width, 1280);
+    EXPECT_EQ(options.height, 720);
+    EXPECT_EQ(options.seconds, 12.5);
+    EXPECT_EQ(options.out, "a.mp4");
+    EXPECT_EQ(options.video, "v.raw");
+    EXPECT_EQ(options.audio, "a.wav");
+}
+
+TEST(CaptureOptions, RefusesWhatItCannotDo)
+{
+    const std::vector<std::vector<const char*>> refused = {
+        {"--speed", "2"},   {"--fps"},          {"--fps", "0"},        {"--fps", "241"},   {"--fps", "30x"},
+        {"--fps", "+30"},   {"--fps", ""},      {"--size", "800"},     {"--size", "0x0"},  {"--size", "801x600"},
+        {"--size", "x600"}, {"--size", "8000x600"}, {"--size", "62x62"}, {"--seconds", "0"}, {"--seconds", "-3"},
+        {"--seconds", "nan"}, {"--out", ""},    {"extra"},
+    };
+    for (const std::vector<const char*>& args : refused) {
+        std::vector<const char*> argv = {"kelvra-capture.exe"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        CaptureOptions options;
+        std::string error;
+        EXPECT_FALSE(ParseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error))
+            << args[0];
+        EXPECT_FALSE(error.empty());
+        EXPECT_EQ(error.find('\n'), std::string::npos);
+    }
+}
+
+TEST(ProductionLength, MenuUntilPastSeventeenThenCrawlUntilTheLastLineHasFaded)
+{
+    // 2 fps: the menu finishes at 17.5 s (frame 35), the crawl starts on frame 36 and ends 79.5 s later.
+    EXPECT_EQ(ProductionFrameCount(2), 36 + 160);
+    // 10 fps: 17.1 s (frame 171), then 79.3 s of crawl.
+    EXPECT_EQ(ProductionFrameCount(10), 172 + 794);
+    const int at60 = ProductionFrameCount(60);
+    EXPECT_GT(at60, 60 * 96);
+    EXPECT_LT(at60, 60 * 97);
+    EXPECT_EQ(ProductionFrameCount(0), 0);
+}
+
+}  // namespace
