@@ -2,11 +2,11 @@
 #include "scenes/crawl_scene.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <new>
 #include <stdlib.h>
 
 #include "framework/scene_clock.h"
+#include "scenes/scene_view.h"
 #include "scenes/crawl_motion.h"
 
 const char* const CRAWL_LINES[CRAWL_ITEM_COUNT] = {
@@ -34,8 +34,6 @@ const Vec3 CRAWL_COLOR = {0.96f, 0.9f, 0.2f};
 
 namespace {
 
-const GLenum MULTISAMPLE_FILTER_HINT = 0x8534;
-const GLenum MULTISAMPLE = 0x809D;
 const float STAR_HALF_SIDE = 0.02f;
 const float CRAWL_EXTRUSION = 0.1f;
 
@@ -115,19 +113,15 @@ void CrawlScene::UpdateAt(float itemClock, float starClock)
 
 bool CrawlScene::Render()
 {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearSceneFrame();
     if (!started) {
         return false;
     }
-    glHint(MULTISAMPLE_FILTER_HINT, GL_NICEST);
-    glEnable(MULTISAMPLE);
+    EnableSceneMultisample();
     glDisable(GL_BLEND);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 3.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    PlaceSceneCamera();
 
     glDisable(GL_LIGHTING);
     glBegin(GL_QUADS);

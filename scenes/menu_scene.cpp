@@ -2,10 +2,10 @@
 #include "scenes/menu_scene.h"
 
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <new>
 
 #include "framework/scene_clock.h"
+#include "scenes/scene_view.h"
 #include "scenes/menu_timeline.h"
 
 const Vec3 NORMAL_COLOR = {0.42f, 0.54f, 0.945f};
@@ -13,10 +13,6 @@ const Vec3 HIGHLIGHT_COLOR = {0.78f, 0.64f, 0.59f};
 const Vec3 ACTIVE_COLOR = {0.92f, 0.14f, 0.15f};
 
 namespace {
-
-// Multisample settings from GL extensions; a GL without them ignores both.
-const GLenum MULTISAMPLE_FILTER_HINT = 0x8534;
-const GLenum MULTISAMPLE = 0x809D;
 
 const char* const ON_TEXT = "ON";
 const char* const OFF_TEXT = "OFF";
@@ -116,16 +112,12 @@ void MenuScene::UpdateAt(float t)
 
 bool MenuScene::Render()
 {
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    ClearSceneFrame();
     if (!started) {
         return false;
     }
-    glHint(MULTISAMPLE_FILTER_HINT, GL_NICEST);
-    glEnable(MULTISAMPLE);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(0.0, 0.0, 3.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    EnableSceneMultisample();
+    PlaceSceneCamera();
     glEnable(GL_LIGHTING);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
