@@ -7,9 +7,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "framework/borderless_window.h"
+#include "framework/scene_clock.h"
 #include "video/music_track.h"
 #include "video/production_length.h"
-#include "framework/scene_clock.h"
 
 namespace {
 
@@ -89,13 +90,7 @@ void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exSt
                              int& x, int& y, int& width, int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    windowClass.lpszMenuName = nullptr;
-    style = WS_POPUP;
-    exStyle = 0;
-    x = 0;
-    y = 0;
-    width = options.width;
-    height = options.height;
+    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, options.width, options.height);
 }
 
 int CaptureApp::Init()

@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "framework/borderless_window.h"
+
 TestDemo::TestDemo()
 {
     memset(keys, 0, sizeof(keys));  // the program's object is static; a test's may not be
@@ -21,13 +23,7 @@ void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyl
                            int& x, int& y, int& width, int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    windowClass.lpszMenuName = nullptr;
-    style = WS_POPUP;
-    exStyle = 0;
-    x = 0;
-    y = 0;
-    width = WIDTH;
-    height = HEIGHT;
+    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
 }
 
 void TestDemo::Render()
