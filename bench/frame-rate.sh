@@ -190,10 +190,11 @@ def readings(path):
 
 demo = readings(sys.argv[1])
 empty = readings(sys.argv[2])
-# The first reading is before any tick. A reading reports the second before it, so readings up to 17 s
-# are the menu's; the one that spans the hand-over (with the crawl's first frame) counts to the crawl.
-menu = [(t, v) for t, v, _ in demo[1:] if v is not None and t < MENU_SECONDS + 0.5]
-crawl = [(t, v) for t, v, _ in demo[1:] if v is not None and t >= MENU_SECONDS + 0.5]
+# The first reading is before any tick. A reading shows the last tick, which counted the second before it:
+# one taken in second 17 (even late in it) still counts menu frames; the one in second 18 spans the
+# hand-over, with the crawl's first frame, and counts to the crawl.
+menu = [(t, v) for t, v, _ in demo[1:] if v is not None and t < MENU_SECONDS + 1]
+crawl = [(t, v) for t, v, _ in demo[1:] if v is not None and t >= MENU_SECONDS + 1]
 empty_fps = [v for _, v, _ in empty[1:] if v is not None]
 empty_median = statistics.median(empty_fps) if empty_fps else None
 
