@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/demo_app.h"
+#include "framework/borderless_window.h"
 #include "framework/scene_clock.h"
 #include "scenes/menu_timeline.h"
 #include "text/glyph_font.h"
@@ -80,13 +81,7 @@ public:
                      int& x, int& y, int& width, int& height) override
     {
         GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-        windowClass.lpszMenuName = nullptr;
-        style = WS_POPUP;
-        exStyle = 0;
-        x = 0;
-        y = 0;
-        width = WIDTH;
-        height = HEIGHT;
+        SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
     }
 
     // WM_PAINT also calls Render; only the bench's own frames may create the scenes.

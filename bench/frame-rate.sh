@@ -26,19 +26,11 @@ if [ -z "${BENCH_ON_DISPLAY:-}" ]; then
     [ -f "$repo/$exe" ] || { echo "frame-rate: no $exe (run tools/build)" >&2; exit 2; }
   done
   "$tools/wine-prefix" >&2 || exit 2
-  export BENCH_ON_DISPLAY=1 BENCH_SHARED_PREFIX
-  BENCH_SHARED_PREFIX=$(source "$tools/wine-env" && echo "$WINEPREFIX")
+  export BENCH_ON_DISPLAY=1
   exec "$tools/with-xvfb" bash "$0" --empty-seconds "$empty_seconds" --first-frame-runs "$first_frame_runs"
 fi
 
 source "$tools/wine-env"
-# NOTE: with-xvfb's prefix clone hard-links the registry files too; the server rewrites those, so give the
-# clone real copies and leave the shared prefix as it was.
-if [ "$WINEPREFIX" != "$BENCH_SHARED_PREFIX" ]; then
-  for reg in "$BENCH_SHARED_PREFIX"/*.reg; do
-    cp --remove-destination "$reg" "$WINEPREFIX/"
-  done
-fi
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-bench.XXXXXX")
 pid=""
