@@ -138,8 +138,8 @@ bool CrawlScene::Render()
 
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    // With no line drawn the crawl cannot end by fading: the last alpha stays above zero.
-    float lastAlpha = 1.0f;
+    // With no line to draw there is nothing left to fade: the crawl ends after its minimum running time.
+    float lastAlpha = 0.0f;
     for (TextItem* item : items) {
         if (item != nullptr) {
             lastAlpha = LineAlpha(item->pos.z);

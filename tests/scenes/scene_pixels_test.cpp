@@ -164,4 +164,20 @@ TEST_F(ScenePixels, CrawlEndsOnlyAfterThirtySecondsOnceTheLastLineHasFaded)
     wglMakeCurrent(nullptr, nullptr);
 }
 
+TEST_F(ScenePixels, CrawlWithoutAnyLineStillEndsAfterThirtySeconds)
+{
+    wglMakeCurrent(demo.hDC, demo.hGLRC);
+    CrawlScene crawl(8.0f, 100);
+    crawl.Start();
+    for (TextItem*& item : crawl.items) {
+        delete item;
+        item = nullptr;
+    }
+    crawl.UpdateAt(10.0f, 10.0f);
+    EXPECT_FALSE(crawl.Render());
+    crawl.UpdateAt(30.5f, 30.5f);
+    EXPECT_TRUE(crawl.Render());  // the demo must not play on for ever
+    wglMakeCurrent(nullptr, nullptr);
+}
+
 }  // namespace
