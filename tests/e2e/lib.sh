@@ -13,11 +13,10 @@ E2E_PID=""
 E2E_RC=""
 E2E_TMP=""
 E2E_SHOT=""
-E2E_PREFIX=""
 E2E_START=$SECONDS
 
-# e2e_begin NAME [SCREEN]: re-runs the calling script on its own Xvfb (SCREEN as WxHxD), so that
-# tests can run in parallel, then prepares the temp folder and the cleanup.
+# e2e_begin NAME [SCREEN]: re-runs the calling script on its own Xvfb (SCREEN as WxHxD) with its own Wine
+# server (tools/with-xvfb), so that tests can run in parallel, then prepares the temp folder and the cleanup.
 e2e_begin() {
   E2E_NAME=$1
   local screen=${2:-1024x768x24}
@@ -34,31 +33,7 @@ e2e_begin() {
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-$E2E_NAME.XXXXXX")
   trap e2e_cleanup EXIT
   trap 'exit 130' INT TERM
-  e2e_private_prefix
   e2e_log "display $DISPLAY ($E2E_ON_DISPLAY), work folder $E2E_TMP, Wine prefix $WINEPREFIX"
-}
-
-# Gives the test a Wine prefix, and so a wineserver, of its own: a hard-linked copy of the project's prefix
-# (instant, no disk space), with private registry files.
-# NOTE: a wineserver keeps the display settings it learnt from the first X display its desktop process met;
-# shared by tests on other Xvfb screens (or left from earlier runs) it refuses 800x600x16 on an 800x600x16
-# screen, and accepts or refuses modes by another screen's size. A private server sees only this display.
-e2e_private_prefix() {
-  [ -f "$WINEPREFIX/.kelvra-ready" ] || "$KELVRA_TOOLS/wine-prefix" >&2 || e2e_fail "cannot prepare the Wine prefix"
-  local base="$KELVRA_CACHE/e2e-prefixes"
-  mkdir -p "$base" || e2e_fail "cannot make $base"
-  # Copies left by runs that were killed (no cleanup ran); no live test is two hours old.
-  find "$base" -mindepth 1 -maxdepth 1 -mmin +120 -exec rm -rf {} + 2>/dev/null
-  E2E_PREFIX=$(mktemp -d "$base/$E2E_NAME.XXXXXX")
-  # Hard links need one file system; a plain copy (about 700 MB) is the fallback.
-  cp -al "$WINEPREFIX/." "$E2E_PREFIX/" 2>/dev/null || cp -a "$WINEPREFIX/." "$E2E_PREFIX/" ||
-    e2e_fail "cannot copy the Wine prefix to $E2E_PREFIX"
-  # The registry is the one thing the server rewrites: it gets real copies, so the shared files stay intact.
-  local reg
-  for reg in "$WINEPREFIX"/*.reg; do
-    cp --remove-destination "$reg" "$E2E_PREFIX/" || e2e_fail "cannot copy $reg"
-  done
-  export WINEPREFIX="$E2E_PREFIX"
 }
 
 e2e_log() { echo "[$E2E_NAME +$((SECONDS - E2E_START))s] $*" >&2; }
@@ -74,9 +49,8 @@ e2e_pass() {
   exit 0
 }
 
-# Ends the demo if it still runs (polite TERM, then KILL), waits for this test's own wineserver (and with it
-# its helper processes) to finish, and removes the work folder and the private prefix. Nothing outside this
-# test is touched: other tests have wineservers of their own.
+# Ends the demo if it still runs (polite TERM, then KILL) and removes the work folder. with-xvfb then stops
+# this test's own wineserver and removes its prefix clone; other tests have wineservers of their own.
 e2e_cleanup() {
   local status=$?
   if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
@@ -89,11 +63,6 @@ e2e_cleanup() {
     done
     kill -KILL "$E2E_PID" 2>/dev/null
     wait "$E2E_PID" 2>/dev/null
-  fi
-  if [ -n "$E2E_PREFIX" ] && [ "$WINEPREFIX" = "$E2E_PREFIX" ]; then
-    # The server ends a few seconds after its last program; -k only ever reaches this test's server.
-    timeout 30 wineserver -w 2>/dev/null || { e2e_log "the private wineserver did not stop; killing it"; wineserver -k 2>/dev/null; }
-    rm -rf "$E2E_PREFIX"
   fi
   if [ "$status" -ne 0 ] && [ -n "${E2E_KEEP_DIR:-}" ] && [ -n "$E2E_TMP" ]; then
     mkdir -p "$E2E_KEEP_DIR/$E2E_NAME" && cp "$E2E_TMP"/*.png "$E2E_TMP"/stdout.txt "$E2E_KEEP_DIR/$E2E_NAME/" 2>/dev/null
