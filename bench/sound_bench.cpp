@@ -63,10 +63,10 @@ bool decodeOnce(const std::vector<unsigned char>& image, DecodeRun& run) {
     StreamSource source(kRate);
     const double wall0 = nowSeconds();
     const double cpu0 = threadCpuSeconds();
-    if (source.open(image.data(), image.size()) != OggStream::OpenResult::Ok) return false;
+    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) return false;
     std::vector<int16_t> block(4410 * 2);
     size_t frames = 0;
-    while (size_t got = source.read(block.data(), 4410)) frames += got;
+    while (size_t got = source.Read(block.data(), 4410)) frames += got;
     run.wallSeconds = nowSeconds() - wall0;
     run.cpuSeconds = threadCpuSeconds() - cpu0;
     run.audioSeconds = static_cast<double>(frames) / kRate;

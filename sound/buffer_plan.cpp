@@ -1,10 +1,10 @@
-// planStreamBuffers: 2 to 8 blocks of about 25 ms or more each.
+// PlanStreamBuffers: 2 to 8 blocks of about 25 ms or more each.
 #include "sound/buffer_plan.h"
 
 #include <algorithm>
 #include <cstdint>
 
-BufferPlan planStreamBuffers(int milliseconds, int rate) {
+BufferPlan PlanStreamBuffers(int milliseconds, int rate) {
     const int64_t ms = std::max(milliseconds, 1);
     const int64_t totalFrames = std::max<int64_t>(ms * std::max(rate, 1) / 1000, 2);
     const int64_t count = std::clamp<int64_t>(ms / 25, 2, 8);

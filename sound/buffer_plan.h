@@ -1,4 +1,4 @@
-// planStreamBuffers: how a stream buffer length in milliseconds is cut into device blocks.
+// PlanStreamBuffers: how a stream buffer length in milliseconds is cut into device blocks.
 #pragma once
 
 struct BufferPlan {
@@ -8,4 +8,4 @@ struct BufferPlan {
 
 // Several blocks, so one can be refilled while the others play; together they never hold more than
 // the requested milliseconds (at least one frame a block), which bounds how far decoding runs ahead.
-BufferPlan planStreamBuffers(int milliseconds, int rate);
+BufferPlan PlanStreamBuffers(int milliseconds, int rate);

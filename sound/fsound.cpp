@@ -13,16 +13,16 @@
 
 namespace {
 
-constexpr int kMinMixRate = 8000;
-constexpr int kMaxMixRate = 192000;
-constexpr int kMaxBufferMs = 60000;
+constexpr int MIN_MIX_RATE = 8000;
+constexpr int MAX_MIX_RATE = 192000;
+constexpr int MAX_BUFFER_MS = 60000;
 
 struct SoundState {
-    ~SoundState() { close(); }
+    ~SoundState() { Close(); }
 
-    void close() {
+    void Close() {
         if (player) {
-            lastStats = stats();
+            lastStats = Stats();
             lastStats.playing = false;
             player.reset();
         }
@@ -32,10 +32,10 @@ struct SoundState {
         initialized = false;
     }
 
-    SoundStats stats() const {
+    SoundStats Stats() const {
         if (!player || !playing) return lastStats;
-        return SoundStats{player->underruns(), player->feederCpuSeconds(), playing->source.decodedSeconds(),
-                          device->playedSeconds(), true};
+        return SoundStats{player->Underruns(), player->FeederCpuSeconds(), playing->source.DecodedSeconds(),
+                          device->PlayedSeconds(), true};
     }
 
     int error = FMOD_ERR_NONE;
@@ -54,12 +54,12 @@ struct SoundState {
 SoundState state;
 
 template <typename T>
-T fail(int code, T result) {
+T Fail(int code, T result) {
     state.error = code;
     return result;
 }
 
-int openErrorCode(OggStream::OpenResult result) {
+int OpenErrorCode(OggStream::OpenResult result) {
     switch (result) {
     case OggStream::OpenResult::Ok:
         return FMOD_ERR_NONE;
@@ -74,7 +74,7 @@ int openErrorCode(OggStream::OpenResult result) {
     return FMOD_ERR_FILE_BAD;
 }
 
-bool readFile(const char* name, std::vector<unsigned char>& bytes) {
+bool ReadFile(const char* name, std::vector<unsigned char>& bytes) {
     std::FILE* file = std::fopen(name, "rb");
     if (!file) return false;
     unsigned char chunk[16384];
@@ -87,18 +87,18 @@ bool readFile(const char* name, std::vector<unsigned char>& bytes) {
 }  // namespace
 
 signed char FSOUND_SetOutput(int outputType) {
-    if (state.initialized) return fail(FMOD_ERR_BUSY, 0);
+    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
     if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM &&
         outputType != FSOUND_OUTPUT_DSOUND)
-        return fail(FMOD_ERR_INVALID_PARAM, 0);
+        return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.output = outputType;
     state.error = FMOD_ERR_NONE;
     return 1;
 }
 
 signed char FSOUND_SetDriver(int driver) {
-    if (state.initialized) return fail(FMOD_ERR_BUSY, 0);
-    if (driver < 0) return fail(FMOD_ERR_INVALID_PARAM, 0);
+    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
+    if (driver < 0) return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.driver = driver;
     state.error = FMOD_ERR_NONE;
     return 1;
@@ -106,14 +106,14 @@ signed char FSOUND_SetDriver(int driver) {
 
 signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags) {
     (void)flags;
-    if (state.initialized) return fail(FMOD_ERR_BUSY, 0);
-    if (mixRate < kMinMixRate || mixRate > kMaxMixRate || maxSoftwareChannels < 0)
-        return fail(FMOD_ERR_INVALID_PARAM, 0);
+    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
+    if (mixRate < MIN_MIX_RATE || mixRate > MAX_MIX_RATE || maxSoftwareChannels < 0)
+        return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         auto device = std::make_unique<WaveOutDevice>();
-        if (!device->open(WaveOutDevice::deviceIdForDriver(state.driver), mixRate)) return fail(FMOD_ERR_INIT, 0);
+        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate)) return Fail(FMOD_ERR_INIT, 0);
         state.device = std::move(device);
     }
     state.mixRate = mixRate;
@@ -124,56 +124,56 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
 
 int FSOUND_GetError() { return state.error; }
 
-void FSOUND_Close() { state.close(); }
+void FSOUND_Close() { state.Close(); }
 
 signed char FSOUND_Stream_SetBufferSize(int milliseconds) {
-    if (milliseconds <= 0 || milliseconds > kMaxBufferMs) return fail(FMOD_ERR_INVALID_PARAM, 0);
+    if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS) return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.bufferMs = milliseconds;
     state.error = FMOD_ERR_NONE;
     return 1;
 }
 
 FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length) {
-    if (!state.initialized) return fail<FSOUND_STREAM*>(FMOD_ERR_UNINITIALIZED, nullptr);
-    if (!data || offset < 0) return fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+    if (!state.initialized) return Fail<FSOUND_STREAM*>(FMOD_ERR_UNINITIALIZED, nullptr);
+    if (!data || offset < 0) return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
 
     auto stream = std::make_unique<FSOUND_STREAM>(state.mixRate);
     const unsigned char* image;
     size_t size;
     if (mode & FSOUND_LOADMEMORY) {
-        if (length < 0 || offset > length) return fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+        if (length < 0 || offset > length) return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
         image = reinterpret_cast<const unsigned char*>(data) + offset;
         size = static_cast<size_t>(length - offset);
     } else {
         // Without LOADMEMORY, data names a file; offset skips its first bytes.
-        if (!readFile(data, stream->ownedImage)) return fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
+        if (!ReadFile(data, stream->ownedImage)) return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
         if (static_cast<size_t>(offset) > stream->ownedImage.size())
-            return fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+            return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
         image = stream->ownedImage.data() + offset;
         size = stream->ownedImage.size() - static_cast<size_t>(offset);
     }
 
-    const int code = openErrorCode(stream->source.open(image, size));
-    if (code != FMOD_ERR_NONE) return fail<FSOUND_STREAM*>(code, nullptr);
+    const int code = OpenErrorCode(stream->source.Open(image, size));
+    if (code != FMOD_ERR_NONE) return Fail<FSOUND_STREAM*>(code, nullptr);
     state.streams.push_back(std::move(stream));
     state.error = FMOD_ERR_NONE;
     return state.streams.back().get();
 }
 
 int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused) {
-    if (!stream) return fail(FMOD_ERR_INVALID_PARAM, -1);
-    if (!state.initialized) return fail(FMOD_ERR_UNINITIALIZED, -1);
+    if (!stream) return Fail(FMOD_ERR_INVALID_PARAM, -1);
+    if (!state.initialized) return Fail(FMOD_ERR_UNINITIALIZED, -1);
     // This layer has no DSP units and no call to resume a paused channel, so neither can be asked for.
-    if (dsp || startPaused || channel < FSOUND_FREE) return fail(FMOD_ERR_INVALID_PARAM, -1);
+    if (dsp || startPaused || channel < FSOUND_FREE) return Fail(FMOD_ERR_INVALID_PARAM, -1);
     bool known = false;
     for (const auto& open : state.streams) known = known || open.get() == stream;
-    if (!known) return fail(FMOD_ERR_INVALID_PARAM, -1);
+    if (!known) return Fail(FMOD_ERR_INVALID_PARAM, -1);
     // One stream plays at a time, on channel 0.
-    if (state.playing || channel > 0) return fail(FMOD_ERR_CHANNEL_ALLOC, -1);
+    if (state.playing || channel > 0) return Fail(FMOD_ERR_CHANNEL_ALLOC, -1);
 
     if (state.device) {
         auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
-        if (!player->start(planStreamBuffers(state.bufferMs, state.mixRate))) return fail(FMOD_ERR_PLAY, -1);
+        if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate))) return Fail(FMOD_ERR_PLAY, -1);
         state.player = std::move(player);
     }
     state.playing = stream;
@@ -181,4 +181,4 @@ int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp
     return 0;
 }
 
-SoundStats FSOUND_GetStats() { return state.stats(); }
+SoundStats FSOUND_GetStats() { return state.Stats(); }

@@ -1,4 +1,4 @@
-// commentHeaderIsSane: gathers the comment packet across pages (Ogg lacing) and walks its fields.
+// CommentHeaderIsSane: gathers the comment packet across pages (Ogg lacing) and walks its fields.
 #include "sound/ogg_header_check.h"
 
 #include <cstdint>
@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr size_t kPageHeader = 27;
-constexpr unsigned char kContinued = 0x01;
+constexpr size_t PAGE_HEADER_BYTES = 27;
+constexpr unsigned char CONTINUED_PACKET = 0x01;
 
-uint32_t read32(const unsigned char* p) {
+uint32_t Read32(const unsigned char* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
            static_cast<uint32_t>(p[3]) << 24;
 }
@@ -24,11 +24,11 @@ struct Page {
 };
 
 // The Ogg page at offset: its header and lacing values must be there, its body may be cut short.
-bool readPage(const unsigned char* data, size_t size, size_t offset, Page& page) {
-    if (offset > size || size - offset < kPageHeader || std::memcmp(data + offset, "OggS", 4) != 0) return false;
+bool ReadPage(const unsigned char* data, size_t size, size_t offset, Page& page) {
+    if (offset > size || size - offset < PAGE_HEADER_BYTES || std::memcmp(data + offset, "OggS", 4) != 0) return false;
     page.flags = data[offset + 5];
     page.segments = data[offset + 26];
-    page.segmentTable = offset + kPageHeader;
+    page.segmentTable = offset + PAGE_HEADER_BYTES;
     if (size - page.segmentTable < page.segments) return false;
     page.bodySize = 0;
     for (size_t i = 0; i < page.segments; ++i) page.bodySize += data[page.segmentTable + i];
@@ -37,11 +37,11 @@ bool readPage(const unsigned char* data, size_t size, size_t offset, Page& page)
 }
 
 // The first packet starting at page offset, following it onto later pages; false if it never ends.
-bool gatherPacket(const unsigned char* data, size_t size, size_t offset, std::vector<unsigned char>& packet) {
+bool GatherPacket(const unsigned char* data, size_t size, size_t offset, std::vector<unsigned char>& packet) {
     bool firstPage = true;
     Page page;
-    while (readPage(data, size, offset, page)) {
-        if (!firstPage && !(page.flags & kContinued)) return false;
+    while (ReadPage(data, size, offset, page)) {
+        if (!firstPage && !(page.flags & CONTINUED_PACKET)) return false;
         size_t at = page.body;
         for (size_t i = 0; i < page.segments; ++i) {
             const size_t lacing = data[page.segmentTable + i];
@@ -59,45 +59,45 @@ bool gatherPacket(const unsigned char* data, size_t size, size_t offset, std::ve
 // Reads 32-bit fields from a packet, remembering whether any ran past its end.
 class FieldReader {
 public:
-    explicit FieldReader(const std::vector<unsigned char>& packet) : packet_(packet) {}
-    size_t left() const { return packet_.size() - at_; }
-    bool read32(uint32_t& value) {
-        if (left() < 4) return false;
-        value = ::read32(packet_.data() + at_);
-        at_ += 4;
+    explicit FieldReader(const std::vector<unsigned char>& bytes) : packet(bytes) {}
+    size_t Left() const { return packet.size() - at; }
+    bool Read32(uint32_t& value) {
+        if (Left() < 4) return false;
+        value = ::Read32(packet.data() + at);
+        at += 4;
         return true;
     }
-    bool skip(uint64_t bytes) {
-        if (bytes > left()) return false;
-        at_ += static_cast<size_t>(bytes);
+    bool Skip(uint64_t bytes) {
+        if (bytes > Left()) return false;
+        at += static_cast<size_t>(bytes);
         return true;
     }
 
 private:
-    const std::vector<unsigned char>& packet_;
-    size_t at_ = 7;  // after the packet type and "vorbis"
+    const std::vector<unsigned char>& packet;
+    size_t at = 7;  // after the packet type and "vorbis"
 };
 
 }  // namespace
 
-bool commentHeaderIsSane(const unsigned char* data, size_t size) {
+bool CommentHeaderIsSane(const unsigned char* data, size_t size) {
     Page first;
-    if (!readPage(data, size, 0, first) || size - first.body < first.bodySize) return true;
+    if (!ReadPage(data, size, 0, first) || size - first.body < first.bodySize) return true;
     const size_t second = first.body + first.bodySize;
     Page probe;
-    if (!readPage(data, size, second, probe)) return true;
+    if (!ReadPage(data, size, second, probe)) return true;
     std::vector<unsigned char> packet;
-    if (!gatherPacket(data, size, second, packet)) return false;
+    if (!GatherPacket(data, size, second, packet)) return false;
     if (packet.size() < 7 || std::memcmp(packet.data(), "\x03vorbis", 7) != 0) return true;
 
     FieldReader reader(packet);
     uint32_t vendor = 0, comments = 0;
-    if (!reader.read32(vendor) || !reader.skip(vendor) || !reader.read32(comments)) return false;
+    if (!reader.Read32(vendor) || !reader.Skip(vendor) || !reader.Read32(comments)) return false;
     // Each comment takes at least its four length bytes.
-    if (comments > reader.left() / 4) return false;
+    if (comments > reader.Left() / 4) return false;
     for (uint32_t i = 0; i < comments; ++i) {
         uint32_t length = 0;
-        if (!reader.read32(length) || !reader.skip(length)) return false;
+        if (!reader.Read32(length) || !reader.Skip(length)) return false;
     }
-    return reader.left() >= 1;  // the framing byte
+    return reader.Left() >= 1;  // the framing byte
 }

@@ -1,4 +1,4 @@
-// commentHeaderIsSane: a check of an Ogg Vorbis image's comment header before stb_vorbis reads it.
+// CommentHeaderIsSane: a check of an Ogg Vorbis image's comment header before stb_vorbis reads it.
 #pragma once
 
 #include <cstddef>
@@ -7,4 +7,4 @@
 // length or count larger than the packet. stb_vorbis trusts those numbers: a huge one overflows its
 // size arithmetic and it writes out of bounds, or it fails to allocate the comment list and then reads
 // it through a null pointer. Images that don't start with two Ogg pages are left to stb_vorbis.
-bool commentHeaderIsSane(const unsigned char* data, size_t size);
+bool CommentHeaderIsSane(const unsigned char* data, size_t size);

@@ -10,7 +10,7 @@
 
 namespace {
 
-OggStream::OpenResult classify(int vorbisError) {
+OggStream::OpenResult Classify(int vorbisError) {
     switch (vorbisError) {
     case VORBIS_outofmem:
         return OggStream::OpenResult::OutOfMemory;
@@ -31,62 +31,62 @@ OggStream::OpenResult classify(int vorbisError) {
 }  // namespace
 
 OggStream::~OggStream() {
-    if (vorbis_) stb_vorbis_close(vorbis_);
+    if (decoder) stb_vorbis_close(decoder);
 }
 
-OggStream::OpenResult OggStream::open(const unsigned char* data, size_t size) {
-    if (vorbis_) {
-        stb_vorbis_close(vorbis_);
-        vorbis_ = nullptr;
+OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size) {
+    if (decoder) {
+        stb_vorbis_close(decoder);
+        decoder = nullptr;
     }
-    ended_ = true;
-    framesDecoded_ = 0;
+    ended = true;
+    framesDecoded = 0;
     if (!data || size == 0) return OpenResult::NotVorbis;
     if (size > static_cast<size_t>(INT_MAX)) return OpenResult::Unsupported;
-    if (!commentHeaderIsSane(data, size)) return OpenResult::Corrupt;
+    if (!CommentHeaderIsSane(data, size)) return OpenResult::Corrupt;
 
-    // stb_vorbis allocates from arena_ alone: a failed setup then leaks nothing (left to itself it
+    // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
     // loses its temporary memory on some damaged headers), and a damaged header can't make it take
-    // more than kMaxArenaBytes. The arena grows only when a file needs it.
+    // more than MAX_ARENA_BYTES. The arena grows only when a file needs it.
     stb_vorbis* vorbis = nullptr;
     int error = VORBIS_outofmem;
-    for (size_t bytes = kFirstArenaBytes; !vorbis && error == VORBIS_outofmem && bytes <= kMaxArenaBytes;
+    for (size_t bytes = FIRST_ARENA_BYTES; !vorbis && error == VORBIS_outofmem && bytes <= MAX_ARENA_BYTES;
          bytes *= 2) {
-        arena_.assign(bytes, 0);
-        const stb_vorbis_alloc alloc{arena_.data(), static_cast<int>(arena_.size())};
+        arena.assign(bytes, 0);
+        const stb_vorbis_alloc alloc{arena.data(), static_cast<int>(arena.size())};
         error = VORBIS__no_error;
         vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &alloc);
     }
     if (!vorbis) {
-        arena_.clear();
-        arena_.shrink_to_fit();
-        return classify(error);
+        arena.clear();
+        arena.shrink_to_fit();
+        return Classify(error);
     }
 
     const stb_vorbis_info info = stb_vorbis_get_info(vorbis);
-    if (info.channels < 1 || info.channels > 2 || info.sample_rate < static_cast<unsigned>(kMinRate) ||
-        info.sample_rate > static_cast<unsigned>(kMaxRate)) {
+    if (info.channels < 1 || info.channels > 2 || info.sample_rate < static_cast<unsigned>(MIN_RATE) ||
+        info.sample_rate > static_cast<unsigned>(MAX_RATE)) {
         stb_vorbis_close(vorbis);
         return OpenResult::Unsupported;
     }
-    vorbis_ = vorbis;
-    channels_ = info.channels;
-    rate_ = static_cast<int>(info.sample_rate);
-    ended_ = false;
+    decoder = vorbis;
+    channels = info.channels;
+    rate = static_cast<int>(info.sample_rate);
+    ended = false;
     return OpenResult::Ok;
 }
 
-size_t OggStream::read(int16_t* out, size_t maxFrames) {
-    if (ended_ || maxFrames == 0) return 0;
-    const size_t limit = static_cast<size_t>(INT_MAX) / static_cast<size_t>(channels_);
+size_t OggStream::Read(int16_t* out, size_t maxFrames) {
+    if (ended || maxFrames == 0) return 0;
+    const size_t limit = static_cast<size_t>(INT_MAX) / static_cast<size_t>(channels);
     const size_t frames = maxFrames < limit ? maxFrames : limit;
-    const int got = stb_vorbis_get_samples_short_interleaved(vorbis_, channels_, out,
-                                                             static_cast<int>(frames) * channels_);
+    const int got = stb_vorbis_get_samples_short_interleaved(decoder, channels, out,
+                                                             static_cast<int>(frames) * channels);
     if (got <= 0) {
         // stb_vorbis reports the end and a packet it can't decode alike: both end the stream.
-        ended_ = true;
+        ended = true;
         return 0;
     }
-    framesDecoded_ += static_cast<uint64_t>(got);
+    framesDecoded += static_cast<uint64_t>(got);
     return static_cast<size_t>(got);
 }

@@ -14,8 +14,8 @@ public:
 
     // Sources outside these bounds are refused: they are not music, and a tiny rate would make a few
     // bytes expand into hours of output.
-    static constexpr int kMinRate = 1000;
-    static constexpr int kMaxRate = 384000;
+    static constexpr int MIN_RATE = 1000;
+    static constexpr int MAX_RATE = 384000;
 
     OggStream() = default;
     ~OggStream();
@@ -23,26 +23,26 @@ public:
     OggStream& operator=(const OggStream&) = delete;
 
     // The image must outlive the stream: it is read in place, not copied.
-    OpenResult open(const unsigned char* data, size_t size);
+    OpenResult Open(const unsigned char* data, size_t size);
 
-    int channels() const { return channels_; }
-    int sampleRate() const { return rate_; }
+    int Channels() const { return channels; }
+    int SampleRate() const { return rate; }
 
-    // Decodes up to maxFrames frames of interleaved 16-bit PCM (channels() samples a frame) into out.
+    // Decodes up to maxFrames frames of interleaved 16-bit PCM (Channels() samples a frame) into out.
     // Returns the frames written; 0 means the stream has ended (a corrupt packet ends it too).
-    size_t read(int16_t* out, size_t maxFrames);
-    bool ended() const { return ended_; }
-    uint64_t framesDecoded() const { return framesDecoded_; }
+    size_t Read(int16_t* out, size_t maxFrames);
+    bool Ended() const { return ended; }
+    uint64_t FramesDecoded() const { return framesDecoded; }
 
 private:
-    static constexpr size_t kFirstArenaBytes = 256 * 1024;
-    static constexpr size_t kMaxArenaBytes = 32 * 1024 * 1024;
+    static constexpr size_t FIRST_ARENA_BYTES = 256 * 1024;
+    static constexpr size_t MAX_ARENA_BYTES = 32 * 1024 * 1024;
 
-    // Declared before vorbis_: the decoder lives inside it.
-    std::vector<char> arena_;
-    stb_vorbis* vorbis_ = nullptr;
-    int channels_ = 0;
-    int rate_ = 0;
-    bool ended_ = true;
-    uint64_t framesDecoded_ = 0;
+    // Declared before decoder: the decoder lives inside it.
+    std::vector<char> arena;
+    stb_vorbis* decoder = nullptr;
+    int channels = 0;
+    int rate = 0;
+    bool ended = true;
+    uint64_t framesDecoded = 0;
 };

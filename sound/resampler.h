@@ -12,22 +12,22 @@ public:
     Resampler(int srcRate, int srcChannels, int dstRate);
 
     // Appends to out (interleaved stereo) every output frame that these source frames complete.
-    void process(const int16_t* in, size_t frames, std::vector<int16_t>& out);
+    void Process(const int16_t* in, size_t frames, std::vector<int16_t>& out);
     // Appends the output frames that fall after the last source frame (which is held); ends the input.
-    void finish(std::vector<int16_t>& out);
+    void Finish(std::vector<int16_t>& out);
 
     // How many output frames a whole input of srcFrames gives: ceil(srcFrames * dstRate / srcRate).
-    static uint64_t outputFrames(uint64_t srcFrames, int srcRate, int dstRate);
+    static uint64_t OutputFrames(uint64_t srcFrames, int srcRate, int dstRate);
 
 private:
-    void emit(const int16_t* next, std::vector<int16_t>& out);
+    void Emit(const int16_t* next, std::vector<int16_t>& out);
 
-    int64_t srcRate_;
-    int64_t dstRate_;
-    int channels_;
-    // The position of the next output frame, after prev_, in units of 1/dstRate of a source frame.
+    int64_t sourceRate;
+    int64_t outputRate;
+    int channels;
+    // The position of the next output frame, after previous, in units of 1/outputRate of a source frame.
     // Integers keep the arithmetic exact, so the result doesn't depend on how input is chunked.
-    int64_t phase_ = 0;
-    int16_t prev_[2] = {0, 0};
-    bool havePrev_ = false;
+    int64_t phase = 0;
+    int16_t previous[2] = {0, 0};
+    bool havePrevious = false;
 };

@@ -16,30 +16,30 @@ class WaveOutDevice;
 class StreamPlayer {
 public:
     // The device and source must outlive the player.
-    StreamPlayer(WaveOutDevice& device, StreamSource& source);
+    StreamPlayer(WaveOutDevice& output, StreamSource& input);
     ~StreamPlayer();
     StreamPlayer(const StreamPlayer&) = delete;
     StreamPlayer& operator=(const StreamPlayer&) = delete;
 
     // Makes the blocks and starts the thread; returns at once (the thread decodes the first blocks).
-    bool start(BufferPlan plan);
+    bool Start(BufferPlan plan);
     // Stops the thread, waits for it, and takes every block back from the device. Idempotent.
-    void stop();
+    void Stop();
 
-    unsigned underruns() const { return underruns_.load(); }
-    double feederCpuSeconds() const { return cpuSeconds_.load(); }
+    unsigned Underruns() const { return underruns.load(); }
+    double FeederCpuSeconds() const { return cpuSeconds.load(); }
 
 private:
-    void run();
+    void Run();
     // Fills a free block from the source and queues it; false once the source has nothing more.
-    bool fillAndQueue(unsigned index);
-    void sampleCpuTime();
+    bool FillAndQueue(unsigned index);
+    void SampleCpuTime();
 
-    WaveOutDevice& device_;
-    StreamSource& source_;
-    HANDLE stopEvent_ = nullptr;
-    std::thread thread_;
-    std::vector<bool> queued_;
-    std::atomic<unsigned> underruns_{0};
-    std::atomic<double> cpuSeconds_{0.0};
+    WaveOutDevice& device;
+    StreamSource& source;
+    HANDLE stopEvent = nullptr;
+    std::thread thread;
+    std::vector<bool> queued;
+    std::atomic<unsigned> underruns{0};
+    std::atomic<double> cpuSeconds{0.0};
 };

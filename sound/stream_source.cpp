@@ -3,50 +3,50 @@
 
 #include <algorithm>
 
-StreamSource::StreamSource(int outputRate) : outputRate_(outputRate) {}
+StreamSource::StreamSource(int rate) : outputRate(rate) {}
 
-OggStream::OpenResult StreamSource::open(const unsigned char* data, size_t size) {
-    const OggStream::OpenResult result = ogg_.open(data, size);
-    pending_.clear();
-    pendingPos_ = 0;
-    framesDecoded_ = 0;
-    inputDone_ = result != OggStream::OpenResult::Ok;
-    if (!inputDone_) {
-        resampler_ = std::make_unique<Resampler>(ogg_.sampleRate(), ogg_.channels(), outputRate_);
-        decoded_.assign(kChunkFrames * static_cast<size_t>(ogg_.channels()), 0);
+OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size) {
+    const OggStream::OpenResult result = ogg.Open(data, size);
+    pending.clear();
+    pendingPos = 0;
+    framesDecoded = 0;
+    inputDone = result != OggStream::OpenResult::Ok;
+    if (!inputDone) {
+        resampler = std::make_unique<Resampler>(ogg.SampleRate(), ogg.Channels(), outputRate);
+        decoded.assign(CHUNK_FRAMES * static_cast<size_t>(ogg.Channels()), 0);
     }
     return result;
 }
 
-double StreamSource::decodedSeconds() const {
-    const int rate = ogg_.sampleRate();
-    return rate > 0 ? static_cast<double>(framesDecoded_.load()) / rate : 0.0;
+double StreamSource::DecodedSeconds() const {
+    const int rate = ogg.SampleRate();
+    return rate > 0 ? static_cast<double>(framesDecoded.load()) / rate : 0.0;
 }
 
-bool StreamSource::refill() {
-    pending_.clear();
-    pendingPos_ = 0;
-    while (pending_.empty() && !inputDone_) {
-        const size_t got = ogg_.read(decoded_.data(), kChunkFrames);
+bool StreamSource::Refill() {
+    pending.clear();
+    pendingPos = 0;
+    while (pending.empty() && !inputDone) {
+        const size_t got = ogg.Read(decoded.data(), CHUNK_FRAMES);
         if (got == 0) {
-            resampler_->finish(pending_);
-            inputDone_ = true;
+            resampler->Finish(pending);
+            inputDone = true;
         } else {
-            framesDecoded_ += got;
-            resampler_->process(decoded_.data(), got, pending_);
+            framesDecoded += got;
+            resampler->Process(decoded.data(), got, pending);
         }
     }
-    return !pending_.empty();
+    return !pending.empty();
 }
 
-size_t StreamSource::read(int16_t* out, size_t frames) {
+size_t StreamSource::Read(int16_t* out, size_t frames) {
     size_t done = 0;
     while (done < frames) {
-        if (pendingPos_ == pending_.size() && !refill()) break;
-        const size_t available = (pending_.size() - pendingPos_) / 2;
+        if (pendingPos == pending.size() && !Refill()) break;
+        const size_t available = (pending.size() - pendingPos) / 2;
         const size_t take = std::min(available, frames - done);
-        std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingPos_), take * 2, out + done * 2);
-        pendingPos_ += take * 2;
+        std::copy_n(pending.begin() + static_cast<std::ptrdiff_t>(pendingPos), take * 2, out + done * 2);
+        pendingPos += take * 2;
         done += take;
     }
     return done;

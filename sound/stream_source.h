@@ -13,34 +13,34 @@
 
 class StreamSource {
 public:
-    explicit StreamSource(int outputRate);
+    explicit StreamSource(int rate);
 
-    OggStream::OpenResult open(const unsigned char* data, size_t size);
+    OggStream::OpenResult Open(const unsigned char* data, size_t size);
 
     // Writes up to frames stereo frames at the output rate into out; fewer only once the stream ends,
     // then 0 for ever after.
-    size_t read(int16_t* out, size_t frames);
+    size_t Read(int16_t* out, size_t frames);
     // True once every output frame has been handed out.
-    bool finished() const { return inputDone_ && pendingPos_ == pending_.size(); }
+    bool Finished() const { return inputDone && pendingPos == pending.size(); }
 
-    int outputRate() const { return outputRate_; }
-    int sourceRate() const { return ogg_.sampleRate(); }
-    int sourceChannels() const { return ogg_.channels(); }
+    int OutputRate() const { return outputRate; }
+    int SourceRate() const { return ogg.SampleRate(); }
+    int SourceChannels() const { return ogg.Channels(); }
     // Seconds of source audio decoded so far; safe to read from another thread.
-    double decodedSeconds() const;
+    double DecodedSeconds() const;
 
 private:
     // Source frames decoded per step: small, so decoding stays close behind what the device has taken.
-    static constexpr size_t kChunkFrames = 256;
+    static constexpr size_t CHUNK_FRAMES = 256;
 
-    bool refill();
+    bool Refill();
 
-    int outputRate_;
-    OggStream ogg_;
-    std::unique_ptr<Resampler> resampler_;
-    std::vector<int16_t> decoded_;
-    std::vector<int16_t> pending_;
-    size_t pendingPos_ = 0;
-    bool inputDone_ = true;
-    std::atomic<uint64_t> framesDecoded_{0};
+    int outputRate;
+    OggStream ogg;
+    std::unique_ptr<Resampler> resampler;
+    std::vector<int16_t> decoded;
+    std::vector<int16_t> pending;
+    size_t pendingPos = 0;
+    bool inputDone = true;
+    std::atomic<uint64_t> framesDecoded{0};
 };

@@ -1,16 +1,16 @@
 // WaveOutDevice: waveOutOpen with CALLBACK_EVENT, blocks prepared once and written again and again.
 #include "sound/wave_out_device.h"
 
-UINT WaveOutDevice::deviceIdForDriver(int driver) {
+UINT WaveOutDevice::DeviceIdForDriver(int driver) {
     return driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
 }
 
-WaveOutDevice::~WaveOutDevice() { close(); }
+WaveOutDevice::~WaveOutDevice() { Close(); }
 
-bool WaveOutDevice::open(UINT deviceId, int rate) {
-    close();
-    event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!event_) return false;
+bool WaveOutDevice::Open(UINT deviceId, int rate) {
+    Close();
+    event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!event) return false;
 
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -21,53 +21,53 @@ bool WaveOutDevice::open(UINT deviceId, int rate) {
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
 
     HWAVEOUT handle = nullptr;
-    const MMRESULT result = waveOutOpen(&handle, deviceId, &format, reinterpret_cast<DWORD_PTR>(event_), 0,
+    const MMRESULT result = waveOutOpen(&handle, deviceId, &format, reinterpret_cast<DWORD_PTR>(event), 0,
                                         CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) {
-        CloseHandle(event_);
-        event_ = nullptr;
+        CloseHandle(event);
+        event = nullptr;
         return false;
     }
-    handle_ = handle;
-    rate_ = rate;
+    waveOut = handle;
+    sampleRate = rate;
     return true;
 }
 
-void WaveOutDevice::close() {
-    if (handle_) {
-        waveOutReset(handle_);
-        releaseBlocks();
-        waveOutClose(handle_);
-        handle_ = nullptr;
+void WaveOutDevice::Close() {
+    if (waveOut) {
+        waveOutReset(waveOut);
+        ReleaseBlocks();
+        waveOutClose(waveOut);
+        waveOut = nullptr;
     }
-    if (event_) {
-        CloseHandle(event_);
-        event_ = nullptr;
+    if (event) {
+        CloseHandle(event);
+        event = nullptr;
     }
 }
 
-void WaveOutDevice::releaseBlocks() {
-    for (WAVEHDR& header : headers_) {
-        if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(handle_, &header, sizeof(header));
+void WaveOutDevice::ReleaseBlocks() {
+    for (WAVEHDR& header : headers) {
+        if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(waveOut, &header, sizeof(header));
     }
-    headers_.clear();
-    memory_.clear();
-    blockFrames_ = 0;
+    headers.clear();
+    memory.clear();
+    blockFrames = 0;
 }
 
-bool WaveOutDevice::allocateBlocks(unsigned count, unsigned frames) {
-    if (!handle_ || count == 0 || frames == 0) return false;
-    releaseBlocks();
+bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames) {
+    if (!waveOut || count == 0 || frames == 0) return false;
+    ReleaseBlocks();
     // Both vectors are sized once and never grow again: the device keeps pointers into them.
-    headers_.assign(count, WAVEHDR{});
-    memory_.assign(count, std::vector<int16_t>(static_cast<size_t>(frames) * 2, 0));
-    blockFrames_ = frames;
+    headers.assign(count, WAVEHDR{});
+    memory.assign(count, std::vector<int16_t>(static_cast<size_t>(frames) * 2, 0));
+    blockFrames = frames;
     for (unsigned i = 0; i < count; ++i) {
-        WAVEHDR& header = headers_[i];
-        header.lpData = reinterpret_cast<LPSTR>(memory_[i].data());
+        WAVEHDR& header = headers[i];
+        header.lpData = reinterpret_cast<LPSTR>(memory[i].data());
         header.dwBufferLength = frames * 2 * sizeof(int16_t);
-        if (waveOutPrepareHeader(handle_, &header, sizeof(header)) != MMSYSERR_NOERROR) {
-            releaseBlocks();
+        if (waveOutPrepareHeader(waveOut, &header, sizeof(header)) != MMSYSERR_NOERROR) {
+            ReleaseBlocks();
             return false;
         }
         // A prepared block that was never queued counts as free.
@@ -76,34 +76,34 @@ bool WaveOutDevice::allocateBlocks(unsigned count, unsigned frames) {
     return true;
 }
 
-bool WaveOutDevice::queue(unsigned index) {
-    return waveOutWrite(handle_, &headers_[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+bool WaveOutDevice::Queue(unsigned index) {
+    return waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
 }
 
-bool WaveOutDevice::isDone(unsigned index) const {
+bool WaveOutDevice::IsDone(unsigned index) const {
     // The flag is set by the audio driver's thread; read it fresh each time.
-    const volatile DWORD* flags = &headers_[index].dwFlags;
+    const volatile DWORD* flags = &headers[index].dwFlags;
     return (*flags & WHDR_DONE) != 0;
 }
 
-void WaveOutDevice::reset() {
-    if (handle_) waveOutReset(handle_);
+void WaveOutDevice::Reset() {
+    if (waveOut) waveOutReset(waveOut);
 }
 
-void WaveOutDevice::pause() {
-    if (handle_) waveOutPause(handle_);
+void WaveOutDevice::Pause() {
+    if (waveOut) waveOutPause(waveOut);
 }
 
-void WaveOutDevice::restart() {
-    if (handle_) waveOutRestart(handle_);
+void WaveOutDevice::Restart() {
+    if (waveOut) waveOutRestart(waveOut);
 }
 
-double WaveOutDevice::playedSeconds() const {
-    if (!handle_ || rate_ <= 0) return 0.0;
+double WaveOutDevice::PlayedSeconds() const {
+    if (!waveOut || sampleRate <= 0) return 0.0;
     MMTIME time{};
     time.wType = TIME_SAMPLES;
-    if (waveOutGetPosition(handle_, &time, sizeof(time)) != MMSYSERR_NOERROR) return 0.0;
-    if (time.wType == TIME_BYTES) return static_cast<double>(time.u.cb) / (4.0 * rate_);
+    if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR) return 0.0;
+    if (time.wType == TIME_BYTES) return static_cast<double>(time.u.cb) / (4.0 * sampleRate);
     if (time.wType != TIME_SAMPLES) return 0.0;
-    return static_cast<double>(time.u.sample) / rate_;
+    return static_cast<double>(time.u.sample) / sampleRate;
 }

@@ -11,7 +11,7 @@
 class WaveOutDevice {
 public:
     // Driver 0 is the default device (the wave mapper); driver n > 0 is waveOut device n - 1.
-    static UINT deviceIdForDriver(int driver);
+    static UINT DeviceIdForDriver(int driver);
 
     WaveOutDevice() = default;
     ~WaveOutDevice();
@@ -19,38 +19,38 @@ public:
     WaveOutDevice& operator=(const WaveOutDevice&) = delete;
 
     // False if the device can't be opened at this rate (none there, bad id, format refused).
-    bool open(UINT deviceId, int rate);
+    bool Open(UINT deviceId, int rate);
     // Returns every queued block and closes the device.
-    void close();
-    bool isOpen() const { return handle_ != nullptr; }
+    void Close();
+    bool IsOpen() const { return waveOut != nullptr; }
 
     // Makes count blocks of frames stereo frames each, all free. Any earlier ones must be back.
-    bool allocateBlocks(unsigned count, unsigned frames);
-    unsigned blockCount() const { return static_cast<unsigned>(headers_.size()); }
-    unsigned blockFrames() const { return blockFrames_; }
-    int16_t* blockData(unsigned index) { return memory_[index].data(); }
+    bool AllocateBlocks(unsigned count, unsigned frames);
+    unsigned BlockCount() const { return static_cast<unsigned>(headers.size()); }
+    unsigned BlockFrames() const { return blockFrames; }
+    int16_t* BlockData(unsigned index) { return memory[index].data(); }
 
     // Queues a whole block for playing.
-    bool queue(unsigned index);
+    bool Queue(unsigned index);
     // True once the device has finished with a block queued earlier.
-    bool isDone(unsigned index) const;
+    bool IsDone(unsigned index) const;
     // Returns all queued blocks at once (they are marked done).
-    void reset();
-    void pause();
-    void restart();
+    void Reset();
+    void Pause();
+    void Restart();
     // Seconds played since the device was opened or last reset, as the device reports it.
-    double playedSeconds() const;
+    double PlayedSeconds() const;
 
     // Signalled when a block comes back (auto-reset).
-    HANDLE doneEvent() const { return event_; }
+    HANDLE DoneEvent() const { return event; }
 
 private:
-    void releaseBlocks();
+    void ReleaseBlocks();
 
-    HWAVEOUT handle_ = nullptr;
-    int rate_ = 0;
-    HANDLE event_ = nullptr;
-    unsigned blockFrames_ = 0;
-    std::vector<WAVEHDR> headers_;
-    std::vector<std::vector<int16_t>> memory_;
+    HWAVEOUT waveOut = nullptr;
+    int sampleRate = 0;
+    HANDLE event = nullptr;
+    unsigned blockFrames = 0;
+    std::vector<WAVEHDR> headers;
+    std::vector<std::vector<int16_t>> memory;
 };

@@ -54,7 +54,7 @@ bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFra
         return false;
     }
     StreamSource source(OUTPUT_RATE);
-    if (source.open(image.data(), image.size()) != OggStream::OpenResult::Ok) {
+    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) {
         error = std::string("cannot decode the music file ") + oggPath;
         return false;
     }
@@ -86,7 +86,7 @@ bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFra
     long long left = sampleFrames;
     while (ok && left > 0) {
         const size_t want = static_cast<size_t>(left < 4096 ? left : 4096);
-        size_t got = source.read(pcm.data(), want);
+        size_t got = source.Read(pcm.data(), want);
         if (got < want) {
             memset(pcm.data() + got * CHANNELS, 0, (want - got) * BYTES_PER_FRAME);
         }

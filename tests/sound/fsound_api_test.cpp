@@ -131,10 +131,10 @@ TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
     ASSERT_NE(stream, nullptr) << "error " << FSOUND_GetError();
     std::vector<int16_t> block(4096 * 2);
     size_t total = 0;
-    while (size_t got = stream->source.read(block.data(), 4096)) total += got;
+    while (size_t got = stream->source.Read(block.data(), 4096)) total += got;
     EXPECT_GT(total, 0u);
     EXPECT_LT(total, 44100u);
-    EXPECT_TRUE(stream->source.finished());
+    EXPECT_TRUE(stream->source.Finished());
 }
 
 TEST_F(SoundApi, OpensFromAFileNameToo) {
@@ -211,7 +211,7 @@ TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
     ASSERT_NE(stream, nullptr);
     ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    EXPECT_TRUE(stream->source.finished());
+    EXPECT_TRUE(stream->source.Finished());
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
     const double cpu = FSOUND_GetStats().feederCpuSeconds;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));

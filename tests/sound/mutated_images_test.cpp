@@ -93,11 +93,11 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing) {
         }
         ++opened;
         size_t frames = 0;
-        while (size_t got = stream->source.read(block.data(), 4096)) {
+        while (size_t got = stream->source.Read(block.data(), 4096)) {
             frames += got;
             ASSERT_LE(frames, kMaxFrames) << "image " << i << " decodes without end";
         }
-        EXPECT_TRUE(stream->source.finished());
+        EXPECT_TRUE(stream->source.Finished());
         framesPulled += frames;
         // Close frees the streams; keep memory flat.
         if (i % 64 == 63) {

@@ -21,8 +21,8 @@ std::vector<int16_t> sine(int rate, int channels, double hz, size_t frames) {
 std::vector<int16_t> convertAll(const std::vector<int16_t>& in, int srcRate, int channels, int dstRate) {
     Resampler resampler(srcRate, channels, dstRate);
     std::vector<int16_t> out;
-    resampler.process(in.data(), in.size() / channels, out);
-    resampler.finish(out);
+    resampler.Process(in.data(), in.size() / channels, out);
+    resampler.Finish(out);
     return out;
 }
 
@@ -43,7 +43,7 @@ TEST(SoundResampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
                          Case{8000, 44100, 7}, Case{32000, 44100, 1}}) {
         const std::vector<int16_t> in(c.frames, 100);
         const std::vector<int16_t> out = convertAll(in, c.src, 1, c.dst);
-        EXPECT_EQ(out.size() / 2, Resampler::outputFrames(c.frames, c.src, c.dst)) << c.src << " -> " << c.dst;
+        EXPECT_EQ(out.size() / 2, Resampler::OutputFrames(c.frames, c.src, c.dst)) << c.src << " -> " << c.dst;
         EXPECT_EQ(out.size() / 2, static_cast<size_t>(std::ceil(double(c.frames) * c.dst / c.src)));
     }
 }
@@ -70,10 +70,10 @@ TEST(SoundResampler, ChunkedInputGivesTheSameOutputAsOneCall) {
         size_t at = 0;
         for (size_t step = 1; at < in.size() / 2; step = step * 3 % 517 + 1) {
             const size_t n = std::min(step, in.size() / 2 - at);
-            resampler.process(in.data() + at * 2, n, pieces);
+            resampler.Process(in.data() + at * 2, n, pieces);
             at += n;
         }
-        resampler.finish(pieces);
+        resampler.Finish(pieces);
         EXPECT_EQ(pieces, whole) << "source rate " << srcRate;
     }
 }
@@ -90,7 +90,7 @@ TEST(SoundResampler, InterpolatesBetweenFrames) {
     const int16_t in[] = {0, 0, 1000, -1000};  // two stereo frames
     Resampler resampler(11025, 2, 44100);
     std::vector<int16_t> out;
-    resampler.process(in, 2, out);
+    resampler.Process(in, 2, out);
     const std::vector<int16_t> expected = {0, 0, 250, -250, 500, -500, 750, -750};
     EXPECT_EQ(out, expected);
 }

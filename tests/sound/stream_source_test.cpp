@@ -18,7 +18,7 @@ std::vector<int16_t> pullAll(StreamSource& source, size_t piece = 997) {
     std::vector<int16_t> out;
     std::vector<int16_t> block(piece * 2);
     for (;;) {
-        const size_t got = source.read(block.data(), piece);
+        const size_t got = source.Read(block.data(), piece);
         out.insert(out.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got * 2));
         if (got < piece) break;
     }
@@ -28,8 +28,8 @@ std::vector<int16_t> pullAll(StreamSource& source, size_t piece = 997) {
 std::vector<int16_t> referenceOutput(const ReferencePcm& pcm) {
     Resampler resampler(pcm.rate, pcm.channels, kOutputRate);
     std::vector<int16_t> out;
-    resampler.process(pcm.samples.data(), pcm.frames(), out);
-    resampler.finish(out);
+    resampler.Process(pcm.samples.data(), pcm.frames(), out);
+    resampler.Finish(out);
     return out;
 }
 
@@ -45,7 +45,7 @@ protected:
     void openFixture(const char* name) {
         image = loadFixture(name);
         ASSERT_FALSE(image.empty()) << "missing fixture " << name;
-        ASSERT_EQ(source.open(image.data(), image.size()), OggStream::OpenResult::Ok);
+        ASSERT_EQ(source.Open(image.data(), image.size()), OggStream::OpenResult::Ok);
     }
     std::vector<unsigned char> image;
     StreamSource source{kOutputRate};
@@ -55,8 +55,8 @@ protected:
 
 TEST_F(SoundStreamSource, StereoAtOutputRateIsTheReferenceDecodeExactly) {
     openFixture("tone_44k_stereo.ogg");
-    EXPECT_EQ(source.sourceChannels(), 2);
-    EXPECT_EQ(source.sourceRate(), 44100);
+    EXPECT_EQ(source.SourceChannels(), 2);
+    EXPECT_EQ(source.SourceRate(), 44100);
     const ReferencePcm reference = referenceDecode(image);
     ASSERT_EQ(reference.channels, 2);
     ASSERT_EQ(reference.frames(), 44100u);
@@ -71,12 +71,12 @@ TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo)
         SCOPED_TRACE(name);
         StreamSource fresh(kOutputRate);
         image = loadFixture(name);
-        ASSERT_EQ(fresh.open(image.data(), image.size()), OggStream::OpenResult::Ok);
+        ASSERT_EQ(fresh.Open(image.data(), image.size()), OggStream::OpenResult::Ok);
         const std::vector<int16_t> expected = referenceOutput(referenceDecode(image));
         ASSERT_FALSE(expected.empty());
         for (size_t piece : {1u, 64u, 5512u}) {
             StreamSource again(kOutputRate);
-            ASSERT_EQ(again.open(image.data(), image.size()), OggStream::OpenResult::Ok);
+            ASSERT_EQ(again.Open(image.data(), image.size()), OggStream::OpenResult::Ok);
             EXPECT_TRUE(pullAll(again, piece) == expected) << "pulled " << piece << " frames at a time";
         }
     }
@@ -84,8 +84,8 @@ TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo)
 
 TEST_F(SoundStreamSource, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames) {
     openFixture("sine_22k_mono.ogg");
-    EXPECT_EQ(source.sourceChannels(), 1);
-    EXPECT_EQ(source.sourceRate(), 22050);
+    EXPECT_EQ(source.SourceChannels(), 1);
+    EXPECT_EQ(source.SourceRate(), 22050);
     const std::vector<int16_t> out = pullAll(source);
     const size_t frames = out.size() / 2;
     EXPECT_NEAR(static_cast<double>(frames), 2 * 11025.0, 2.0);
@@ -104,29 +104,29 @@ TEST_F(SoundStreamSource, TwoToneStereoKeepsEachSidesPitch) {
 
 TEST_F(SoundStreamSource, EndsAfterItsLengthAndThenGivesNothing) {
     openFixture("sine_48k_stereo.ogg");
-    const size_t expected = static_cast<size_t>(Resampler::outputFrames(24000, 48000, kOutputRate));
+    const size_t expected = static_cast<size_t>(Resampler::OutputFrames(24000, 48000, kOutputRate));
     std::vector<int16_t> block(4096 * 2);
     size_t total = 0;
-    while (!source.finished()) {
-        const size_t got = source.read(block.data(), 4096);
+    while (!source.Finished()) {
+        const size_t got = source.Read(block.data(), 4096);
         total += got;
         ASSERT_LE(total, expected + 1) << "the stream runs past its length";
         if (got < 4096) {
-            EXPECT_TRUE(source.finished());
+            EXPECT_TRUE(source.Finished());
             break;
         }
     }
     EXPECT_NEAR(static_cast<double>(total), static_cast<double>(expected), 1.0);
-    EXPECT_TRUE(source.finished());
-    EXPECT_EQ(source.read(block.data(), 4096), 0u);
-    EXPECT_EQ(source.read(block.data(), 4096), 0u);
-    EXPECT_NEAR(source.decodedSeconds(), 0.5, 0.001);
+    EXPECT_TRUE(source.Finished());
+    EXPECT_EQ(source.Read(block.data(), 4096), 0u);
+    EXPECT_EQ(source.Read(block.data(), 4096), 0u);
+    EXPECT_NEAR(source.DecodedSeconds(), 0.5, 0.001);
 }
 
 TEST_F(SoundStreamSource, DecodesOnlyAsMuchAsIsPulled) {
     openFixture("tone_44k_stereo.ogg");
     std::vector<int16_t> block(2205 * 2);
-    ASSERT_EQ(source.read(block.data(), 2205), 2205u);  // 50 ms
-    EXPECT_LT(source.decodedSeconds(), 0.1) << "decoding ran far ahead of what was taken";
-    EXPECT_FALSE(source.finished());
+    ASSERT_EQ(source.Read(block.data(), 2205), 2205u);  // 50 ms
+    EXPECT_LT(source.DecodedSeconds(), 0.1) << "decoding ran far ahead of what was taken";
+    EXPECT_FALSE(source.Finished());
 }
