@@ -22,6 +22,9 @@ struct SoundState {
 
     void Close() {
         if (player) {
+            // The feeder is joined first, so its last CPU reading is in the figures; the device is
+            // reset (player.reset) only after they are taken, so its position is still there to read.
+            player->StopFeeder();
             lastStats = Stats();
             lastStats.playing = false;
             player.reset();

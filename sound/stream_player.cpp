@@ -21,16 +21,20 @@ bool StreamPlayer::Start(BufferPlan plan) {
     return true;
 }
 
-void StreamPlayer::Stop() {
+void StreamPlayer::StopFeeder() {
     if (thread.joinable()) {
         SetEvent(stopEvent);
         thread.join();
     }
-    device.Reset();
     if (stopEvent) {
         CloseHandle(stopEvent);
         stopEvent = nullptr;
     }
+}
+
+void StreamPlayer::Stop() {
+    StopFeeder();
+    device.Reset();
 }
 
 bool StreamPlayer::FillAndQueue(unsigned index) {

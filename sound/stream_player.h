@@ -23,7 +23,9 @@ public:
 
     // Makes the blocks and starts the thread; returns at once (the thread decodes the first blocks).
     bool Start(BufferPlan plan);
-    // Stops the thread, waits for it, and takes every block back from the device. Idempotent.
+    // Stops the thread and waits for it; the device goes on playing what is queued. Idempotent.
+    void StopFeeder();
+    // StopFeeder, then takes every block back from the device. Idempotent.
     void Stop();
 
     unsigned Underruns() const { return underruns.load(); }
