@@ -45,7 +45,7 @@ bool StreamPlayer::FillAndQueue(unsigned index) {
     if (got == 0) return false;
     // The last block of a stream is padded with silence.
     std::fill(data + got * 2, data + frames * 2, int16_t{0});
-    queued[index] = device.Queue(index);
+    queued[index] = device.Queue(index, static_cast<unsigned>(got));
     return queued[index];
 }
 

@@ -1,6 +1,8 @@
 // WaveOutDevice: waveOutOpen with CALLBACK_EVENT, blocks prepared once and written again and again.
 #include "sound/wave_out_device.h"
 
+#include <algorithm>
+
 UINT WaveOutDevice::DeviceIdForDriver(int driver) {
     return driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
 }
@@ -30,6 +32,7 @@ bool WaveOutDevice::Open(UINT deviceId, int rate) {
     }
     waveOut = handle;
     sampleRate = rate;
+    framesQueued = 0;
     return true;
 }
 
@@ -76,8 +79,13 @@ bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames) {
     return true;
 }
 
-bool WaveOutDevice::Queue(unsigned index) {
-    return waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR;
+bool WaveOutDevice::Queue(unsigned index, unsigned frames) {
+    // Counted before the write, so the position never runs ahead of the count while a block plays.
+    const uint64_t counted = std::min(frames, blockFrames);
+    framesQueued += counted;
+    if (waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR) return true;
+    framesQueued -= counted;
+    return false;
 }
 
 bool WaveOutDevice::IsDone(unsigned index) const {
@@ -88,6 +96,7 @@ bool WaveOutDevice::IsDone(unsigned index) const {
 
 void WaveOutDevice::Reset() {
     if (waveOut) waveOutReset(waveOut);
+    framesQueued = 0;
 }
 
 void WaveOutDevice::Pause() {
@@ -103,7 +112,15 @@ double WaveOutDevice::PlayedSeconds() const {
     MMTIME time{};
     time.wType = TIME_SAMPLES;
     if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR) return 0.0;
-    if (time.wType == TIME_BYTES) return static_cast<double>(time.u.cb) / (4.0 * sampleRate);
-    if (time.wType != TIME_SAMPLES) return 0.0;
-    return static_cast<double>(time.u.sample) / sampleRate;
+    uint64_t frames;
+    if (time.wType == TIME_BYTES) {
+        frames = time.u.cb / 4;
+    } else if (time.wType == TIME_SAMPLES) {
+        frames = time.u.sample;
+    } else {
+        return 0.0;
+    }
+    // The position runs on through the silence that pads a stream's last block; only the blocks
+    // before it are whole, so stopping at the stream's frames queued so far cuts off just that.
+    return static_cast<double>(std::min(frames, framesQueued.load())) / sampleRate;
 }

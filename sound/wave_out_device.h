@@ -2,6 +2,7 @@
 // It signals an event whenever the device hands a block back.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -30,15 +31,16 @@ public:
     unsigned BlockFrames() const { return blockFrames; }
     int16_t* BlockData(unsigned index) { return memory[index].data(); }
 
-    // Queues a whole block for playing.
-    bool Queue(unsigned index);
+    // Queues a whole block for playing: its first frames frames are the stream's, the rest silence.
+    bool Queue(unsigned index, unsigned frames);
     // True once the device has finished with a block queued earlier.
     bool IsDone(unsigned index) const;
     // Returns all queued blocks at once (they are marked done).
     void Reset();
     void Pause();
     void Restart();
-    // Seconds played since the device was opened or last reset, as the device reports it.
+    // Seconds played since the device was opened or last reset, as the device reports it, counting only
+    // the stream's frames: the silence after them in a block is not counted.
     double PlayedSeconds() const;
 
     // Signalled when a block comes back (auto-reset).
@@ -53,4 +55,7 @@ private:
     unsigned blockFrames = 0;
     std::vector<WAVEHDR> headers;
     std::vector<std::vector<int16_t>> memory;
+    // The stream's frames in the blocks queued since the device was opened or last reset; written by
+    // the feeder thread, read by others.
+    std::atomic<uint64_t> framesQueued{0};
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fixture_files.h"
+#include "sound/buffer_plan.h"
 #include "sound/fsound.h"
 #include "sound/fsound_stream.h"
 #include "sound/sound_stats.h"
@@ -23,6 +24,18 @@ FSOUND_STREAM* openImage(const std::vector<unsigned char>& image) {
 bool initDefaultDevice() {
     if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0)) return false;
     return FSOUND_Init(44100, 32, 0) != 0;
+}
+
+// Polls done() every 10 ms until it holds (true) or the timeout passes (false): generous, so a slow
+// machine only makes the test slower.
+template <typename Condition>
+bool waitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds(30)) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 class SoundApi : public ::testing::Test {
@@ -216,4 +229,32 @@ TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
     const double cpu = FSOUND_GetStats().feederCpuSeconds;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_LT(FSOUND_GetStats().feederCpuSeconds - cpu, 0.05) << "the feeder keeps working after the end";
+}
+
+TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength) {
+    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
+    const std::vector<unsigned char> image = loadFixture("sine_22k_mono.ogg");
+    FSOUND_STREAM* stream = openImage(image);
+    ASSERT_NE(stream, nullptr);
+    // 11025 frames at 22050 Hz: 22050 frames, exactly 0.5 s, at the 44100 Hz output.
+    const double length = 0.5;
+    // The stream's last block is padded with silence up to a whole block.
+    const double block = PlanStreamBuffers(300, 44100).blockFrames / 44100.0;
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    // Played out: the stream has ended and the position has stood still for half a second.
+    double played = -1.0;
+    auto lastChange = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitFor([&] {
+        const double now = FSOUND_GetStats().playedSeconds;
+        if (now != played) {
+            played = now;
+            lastChange = std::chrono::steady_clock::now();
+            return false;
+        }
+        return stream->source.Finished() && std::chrono::steady_clock::now() - lastChange > std::chrono::milliseconds(500);
+    })) << "the position kept moving for 30 s";
+    EXPECT_LE(played, length + 1e-9) << "the silence padding the last block counted as played";
+    EXPECT_GE(played, length - block);
+    EXPECT_LE(played, FSOUND_GetStats().decodedSeconds + 1e-9);
 }
