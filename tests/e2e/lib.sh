@@ -163,6 +163,17 @@ e2e_answer_box() {
   e2e_fail "the message box did not close after pressing '$key'"
 }
 
+# e2e_expect_box_texts CAPTION TEXT...: the dialog captioned CAPTION shows each TEXT among its controls' texts
+# (a line break inside a text reads \n), read from inside Wine by window_text.exe on this test's server.
+e2e_expect_box_texts() {
+  local caption=$1 texts want
+  shift
+  texts=$(wine "$KELVRA_WINDOW_TEXT" "$caption" 2>/dev/null | tr -d '\r') || e2e_fail "no dialog captioned '$caption'"
+  for want in "$@"; do
+    grep -qxF -- "$want" <<<"$texts" || e2e_fail "the '$caption' box does not say '$want' (it says: ${texts//$'\n'/ | })"
+  done
+}
+
 # e2e_shot NAME: screenshot of the whole screen as $E2E_TMP/NAME.png and .ppm; sets E2E_SHOT (the .ppm).
 # NOTE: grabs the root window; `import -window ""` would grab the X server and hang the test.
 e2e_shot() {

@@ -10,6 +10,7 @@ e2e_log "question box $box: ${WIDTH}x${HEIGHT}+$X+$Y"
 # A message box is a small dialog, not the 800x600 main window that starts with the same title.
 [ "$WIDTH" -lt 500 ] && [ "$HEIGHT" -lt 300 ] ||
   e2e_fail "the 'Kelvra' window is ${WIDTH}x${HEIGHT}, too big for the question box"
+e2e_expect_box_texts Kelvra "Run in fullscreen window?" "&Yes" "&No"
 # The program must wait for the answer before making its window.
 sleep 1
 [ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the answer"

@@ -12,6 +12,8 @@ e2e_geometry "$warning"
 e2e_log "warning box $warning: ${WIDTH}x${HEIGHT}+$X+$Y"
 [ "$WIDTH" -lt 700 ] && [ "$HEIGHT" -lt 300 ] || e2e_fail "the warning box is ${WIDTH}x${HEIGHT}, not a small dialog"
 [ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the warning was answered"
+e2e_expect_box_texts qf2k4_demo \
+  'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?' OK
 e2e_answer_box "$warning" Return
 
 main=$(e2e_find_window '^[0-9]+\.[0-9] FPS$' 60) || e2e_fail "no FPS window after the warning"

@@ -1,0 +1,42 @@
+// window_text.exe CAPTION: prints the texts of a dialog's controls, one line each (a line break inside a text
+// is printed as \n), so that a script can read what a message box of another program says. Exit 1: no such
+// dialog.
+#include <stdio.h>
+#include <windows.h>
+
+namespace {
+
+BOOL CALLBACK PrintControlText(HWND control, LPARAM)
+{
+    char text[512] = {};
+    GetWindowTextA(control, text, sizeof(text));
+    if (text[0] == '\0') {
+        return TRUE;
+    }
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c == '\n') {
+            fputs("\\n", stdout);
+        } else if (*c != '\r') {
+            fputc(*c, stdout);
+        }
+    }
+    fputc('\n', stdout);
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        fprintf(stderr, "usage: window_text.exe CAPTION\n");
+        return 2;
+    }
+    // "#32770" is the window class of dialogs, message boxes included.
+    HWND dialog = FindWindowA("#32770", argv[1]);
+    if (dialog == nullptr) {
+        return 1;
+    }
+    EnumChildWindows(dialog, PrintControlText, 0);
+    return 0;
+}
