@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "sound/file_image.h"
 #include "sound/fsound.h"
 #include "sound/fsound_stream.h"
 #include "sound/sound_stats.h"
@@ -40,16 +41,6 @@ double threadCpuSeconds() {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
     return static_cast<double>(ticks(kernel) + ticks(user)) * 1e-7;
-}
-
-bool readFile(const char* name, std::vector<unsigned char>& bytes) {
-    std::FILE* file = std::fopen(name, "rb");
-    if (!file) return false;
-    unsigned char chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
-    return true;
 }
 
 struct DecodeRun {
@@ -138,7 +129,7 @@ int main(int argc, char** argv) {
     const char* path = argc > 1 ? argv[1] : "audio.ogg";
     const int decodeRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     std::vector<unsigned char> image;
-    if (!readFile(path, image) || image.empty()) {
+    if (!ReadFileImage(path, image) || image.empty()) {
         std::printf("sound_bench: cannot read %s\n", path);
         return 2;
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sound/buffer_plan.h"
+#include "sound/file_image.h"
 #include "sound/fsound_stream.h"
 #include "sound/sound_stats.h"
 #include "sound/stream_player.h"
@@ -77,16 +78,6 @@ int OpenErrorCode(OggStream::OpenResult result) {
     return FMOD_ERR_FILE_BAD;
 }
 
-bool ReadFile(const char* name, std::vector<unsigned char>& bytes) {
-    std::FILE* file = std::fopen(name, "rb");
-    if (!file) return false;
-    unsigned char chunk[16384];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
-    return true;
-}
-
 }  // namespace
 
 signed char FSOUND_SetOutput(int outputType) {
@@ -149,7 +140,7 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offse
         size = static_cast<size_t>(length - offset);
     } else {
         // Without LOADMEMORY, data names a file; offset skips its first bytes.
-        if (!ReadFile(data, stream->ownedImage)) return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
+        if (!ReadFileImage(data, stream->ownedImage)) return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
         if (static_cast<size_t>(offset) > stream->ownedImage.size())
             return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
         image = stream->ownedImage.data() + offset;

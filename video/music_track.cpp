@@ -7,6 +7,7 @@
 #include <vector>
 #include <windows.h>
 
+#include "sound/file_image.h"
 #include "sound/stream_source.h"
 
 namespace {
@@ -28,28 +29,12 @@ void PutLe16(unsigned char* at, uint16_t value)
     at[1] = static_cast<unsigned char>(value >> 8);
 }
 
-bool ReadWhole(const char* path, std::vector<unsigned char>& bytes)
-{
-    FILE* file = fopen(path, "rb");
-    if (file == nullptr) {
-        return false;
-    }
-    unsigned char chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof(chunk), file)) > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    }
-    const bool ok = ferror(file) == 0;
-    fclose(file);
-    return ok;
-}
-
 }  // namespace
 
 bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFrames, std::string& error)
 {
     std::vector<unsigned char> image;
-    if (!ReadWhole(oggPath, image)) {
+    if (!ReadFileImage(oggPath, image)) {
         error = std::string("cannot read the music file ") + oggPath;
         return false;
     }

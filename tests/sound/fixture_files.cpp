@@ -4,18 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sound/file_image.h"
+
 #define STB_VORBIS_HEADER_ONLY
 #include "stb_vorbis.h"
 
 std::vector<unsigned char> loadFixture(const std::string& name) {
     std::vector<unsigned char> bytes;
-    const std::string path = "data/" + name;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return bytes;
-    unsigned char chunk[8192];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof(chunk), file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
+    ReadFileImage(("data/" + name).c_str(), bytes);
     return bytes;
 }
 

@@ -1,0 +1,7 @@
+// Reading a whole file into memory: how a stream opened by name, the capture and the tools get their images.
+#pragma once
+
+#include <vector>
+
+// Appends the file's bytes; false when it cannot be opened or read to the end.
+bool ReadFileImage(const char* path, std::vector<unsigned char>& bytes);
