@@ -16,14 +16,14 @@
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr unsigned kMode = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
+constexpr int RATE = 44100;
+constexpr unsigned MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
 // The program's own stream buffer (app/music_start.cpp).
-constexpr int kStreamBufferMs = 1000;
+constexpr int STREAM_BUFFER_MS = 1000;
 // The per-core CPU share the feeder may use at real-time playback.
-constexpr double kCpuTargetPercent = 1.0;
+constexpr double CPU_TARGET_PERCENT = 1.0;
 
-double nowSeconds() {
+double NowSeconds() {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -34,7 +34,7 @@ double nowSeconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double threadCpuSeconds() {
+double ThreadCpuSeconds() {
     FILETIME created, exited, kernel, user;
     if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0.0;
     auto ticks = [](const FILETIME& t) {
@@ -50,17 +50,17 @@ struct DecodeRun {
 };
 
 // Pulls the whole image through StreamSource in device-sized blocks, as the feeder does, with no device.
-bool decodeOnce(const std::vector<unsigned char>& image, DecodeRun& run) {
-    StreamSource source(kRate);
-    const double wall0 = nowSeconds();
-    const double cpu0 = threadCpuSeconds();
+bool DecodeOnce(const std::vector<unsigned char>& image, DecodeRun& run) {
+    StreamSource source(RATE);
+    const double wall0 = NowSeconds();
+    const double cpu0 = ThreadCpuSeconds();
     if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) return false;
     std::vector<int16_t> block(4410 * 2);
     size_t frames = 0;
     while (size_t got = source.Read(block.data(), 4410)) frames += got;
-    run.wallSeconds = nowSeconds() - wall0;
-    run.cpuSeconds = threadCpuSeconds() - cpu0;
-    run.audioSeconds = static_cast<double>(frames) / kRate;
+    run.wallSeconds = NowSeconds() - wall0;
+    run.cpuSeconds = ThreadCpuSeconds() - cpu0;
+    run.audioSeconds = static_cast<double>(frames) / RATE;
     return true;
 }
 
@@ -73,23 +73,23 @@ struct PlayRun {
 
 // The program's call sequence (app/music_start.cpp), then waits until the device has played the whole
 // stream (or stops advancing), reading the layer's counters just before Close.
-PlayRun playOnce(const std::vector<unsigned char>& image, double audioSeconds) {
+PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds) {
     PlayRun run{false, "", SoundStats{0, 0.0, 0.0, 0.0, false}, 0.0};
     FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
     FSOUND_SetDriver(0);
-    if (!FSOUND_Init(kRate, 32, 0)) {
+    if (!FSOUND_Init(RATE, 32, 0)) {
         run.failure = "FSOUND_Init failed: no audio device (run it through bench/sound-bench.sh)";
         return run;
     }
-    FSOUND_Stream_SetBufferSize(kStreamBufferMs);
+    FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
     FSOUND_STREAM* stream =
-        FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 0, static_cast<int>(image.size()));
+        FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
     if (!stream) {
         run.failure = "FSOUND_Stream_Open failed";
         FSOUND_Close();
         return run;
     }
-    const double wall0 = nowSeconds();
+    const double wall0 = NowSeconds();
     if (FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0) < 0) {
         run.failure = "FSOUND_Stream_PlayEx failed";
         FSOUND_Close();
@@ -98,11 +98,11 @@ PlayRun playOnce(const std::vector<unsigned char>& image, double audioSeconds) {
     // Played out: the device position reaches the stream's length. A position that stands still for 5 s
     // (a device that stops counting) ends the wait too, as does a ceiling of three times real time.
     double lastPlayed = -1.0;
-    double lastChange = nowSeconds();
+    double lastChange = NowSeconds();
     for (;;) {
         Sleep(20);
         const SoundStats stats = FSOUND_GetStats();
-        const double now = nowSeconds();
+        const double now = NowSeconds();
         if (stats.playedSeconds >= audioSeconds - 0.001) break;
         if (stats.playedSeconds != lastPlayed) {
             lastPlayed = stats.playedSeconds;
@@ -116,7 +116,7 @@ PlayRun playOnce(const std::vector<unsigned char>& image, double audioSeconds) {
             break;
         }
     }
-    run.wallSeconds = nowSeconds() - wall0;
+    run.wallSeconds = NowSeconds() - wall0;
     run.stats = FSOUND_GetStats();
     run.ok = run.failure[0] == '\0';
     FSOUND_Close();
@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     std::vector<DecodeRun> runs;
     for (int i = 0; i < decodeRuns; ++i) {
         DecodeRun run{};
-        if (!decodeOnce(image, run)) {
+        if (!DecodeOnce(image, run)) {
             std::printf("sound_bench: %s does not open as Ogg Vorbis\n", path);
             return 2;
         }
@@ -150,9 +150,9 @@ int main(int argc, char** argv) {
     const double audioSeconds = median.audioSeconds;
 
     // (b) The whole track through the device.
-    const PlayRun play = playOnce(image, audioSeconds);
+    const PlayRun play = PlayOnce(image, audioSeconds);
 
-    std::printf("Sound benchmark: %s, %.2f s of audio at %d Hz stereo, %zu bytes\n", path, audioSeconds, kRate,
+    std::printf("Sound benchmark: %s, %.2f s of audio at %d Hz stereo, %zu bytes\n", path, audioSeconds, RATE,
                 image.size());
     std::printf("%-46s %14s  %s\n", "measure", "value", "target");
     std::printf("%-46s %14s  %s\n", "----------------------------------------------", "--------------", "------");
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     std::printf("%-46s %12.2f x\n", "playback: audio seconds per wall second", played / play.wallSeconds);
     std::printf("%-46s %12.3f s\n", "playback: feeder CPU seconds", play.stats.feederCpuSeconds);
     std::printf("%-46s %12.3f %%  <= %.0f %%  %s\n", "playback: feeder CPU per audio second (1 core)", cpuShare,
-                kCpuTargetPercent, cpuShare <= kCpuTargetPercent ? "met" : "OVER");
+                CPU_TARGET_PERCENT, cpuShare <= CPU_TARGET_PERCENT ? "met" : "OVER");
     std::printf("%-46s %14u  0  %s\n", "playback: underruns", play.stats.underruns,
                 play.stats.underruns == 0 ? "met" : "OVER");
     if (!play.ok) std::printf("playback: %s\n", play.failure);

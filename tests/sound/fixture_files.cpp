@@ -9,13 +9,13 @@
 #define STB_VORBIS_HEADER_ONLY
 #include "stb_vorbis.h"
 
-std::vector<unsigned char> loadFixture(const std::string& name) {
+std::vector<unsigned char> LoadFixture(const std::string& name) {
     std::vector<unsigned char> bytes;
     ReadFileImage(("data/" + name).c_str(), bytes);
     return bytes;
 }
 
-ReferencePcm referenceDecode(const std::vector<unsigned char>& image) {
+ReferencePcm ReferenceDecode(const std::vector<unsigned char>& image) {
     ReferencePcm pcm;
     short* output = nullptr;
     const int frames = stb_vorbis_decode_memory(image.data(), static_cast<int>(image.size()), &pcm.channels,

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-std::vector<unsigned char> loadFixture(const std::string& name);
+std::vector<unsigned char> LoadFixture(const std::string& name);
 
 // A reference decode of a whole image in one call (stb_vorbis_decode_memory): interleaved samples.
 struct ReferencePcm {
@@ -14,4 +14,4 @@ struct ReferencePcm {
     std::vector<int16_t> samples;
     size_t frames() const { return channels ? samples.size() / static_cast<size_t>(channels) : 0; }
 };
-ReferencePcm referenceDecode(const std::vector<unsigned char>& image);
+ReferencePcm ReferenceDecode(const std::vector<unsigned char>& image);

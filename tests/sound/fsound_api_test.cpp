@@ -14,14 +14,14 @@
 
 namespace {
 
-constexpr unsigned kMode = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
+constexpr unsigned MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
 
-FSOUND_STREAM* openImage(const std::vector<unsigned char>& image) {
-    return FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 0, static_cast<int>(image.size()));
+FSOUND_STREAM* OpenImage(const std::vector<unsigned char>& image) {
+    return FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
 }
 
 // Init on the default device; false where there is none.
-bool initDefaultDevice() {
+bool InitDefaultDevice() {
     if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0)) return false;
     return FSOUND_Init(44100, 32, 0) != 0;
 }
@@ -29,7 +29,7 @@ bool initDefaultDevice() {
 // Polls done() every 10 ms until it holds (true) or the timeout passes (false): generous, so a slow
 // machine only makes the test slower.
 template <typename Condition>
-bool waitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds(30)) {
+bool WaitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds(30)) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) return false;
@@ -50,8 +50,8 @@ protected:
 }  // namespace
 
 TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt) {
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
-    EXPECT_EQ(openImage(image), nullptr);
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(OpenImage(image), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
 }
 
@@ -82,12 +82,12 @@ TEST_F(SoundApi, InvalidParametersAreRefused) {
     EXPECT_EQ(FSOUND_Init(44100, -1, 0), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
-    EXPECT_EQ(FSOUND_Stream_Open(nullptr, kMode, 0, 100), nullptr);
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(FSOUND_Stream_Open(nullptr, MODE, 0, 100), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 0, -5), nullptr);
+    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, -5), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
-    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), kMode, 10, 5), nullptr);
+    EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 10, 5), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
 }
 
@@ -101,28 +101,28 @@ TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam) {
 
 TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
     initWithoutDevice();
-    const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
+    const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(good.empty());
 
     const std::vector<unsigned char> empty;
     const char nothing = 0;
-    EXPECT_EQ(FSOUND_Stream_Open(&nothing, kMode, 0, 0), nullptr);
+    EXPECT_EQ(FSOUND_Stream_Open(&nothing, MODE, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
     std::vector<unsigned char> garbage(5000);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
-    EXPECT_EQ(openImage(garbage), nullptr);
+    EXPECT_EQ(OpenImage(garbage), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
     // A RIFF/WAVE header is a real format, just not this one.
     const std::vector<unsigned char> wave = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
-    EXPECT_EQ(openImage(wave), nullptr);
+    EXPECT_EQ(OpenImage(wave), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
     // Cut inside the headers: the image starts right but can't be set up.
     for (size_t keep : {4u, 27u, 58u, 200u, 1000u, 3000u}) {
         const std::vector<unsigned char> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(keep));
-        FSOUND_STREAM* stream = openImage(cut);
+        FSOUND_STREAM* stream = OpenImage(cut);
         if (stream) {
             // Cut after the headers: it opens, and plays what there is.
             EXPECT_GE(keep, 1000u) << "opened although cut at " << keep;
@@ -131,16 +131,16 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
         const int code = FSOUND_GetError();
         EXPECT_TRUE(code == FMOD_ERR_FILE_BAD || code == FMOD_ERR_FILE_FORMAT) << "cut at " << keep << ": " << code;
     }
-    EXPECT_NE(openImage(good), nullptr);
+    EXPECT_NE(OpenImage(good), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
 }
 
 TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
     initWithoutDevice();
-    const std::vector<unsigned char> good = loadFixture("tone_44k_stereo.ogg");
+    const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     // Half of this small file is setup headers; three quarters keeps some audio pages.
     const std::vector<unsigned char> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 3 / 4));
-    FSOUND_STREAM* stream = openImage(cut);
+    FSOUND_STREAM* stream = OpenImage(cut);
     ASSERT_NE(stream, nullptr) << "error " << FSOUND_GetError();
     std::vector<int16_t> block(4096 * 2);
     size_t total = 0;
@@ -159,11 +159,11 @@ TEST_F(SoundApi, OpensFromAFileNameToo) {
 
 TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
     initWithoutDevice();
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
-    FSOUND_STREAM* stream = openImage(image);
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
+    FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
-    FSOUND_STREAM* second = openImage(image);
+    FSOUND_STREAM* second = OpenImage(image);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, second, nullptr, 0), -1);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_CHANNEL_ALLOC);
@@ -175,20 +175,20 @@ TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
     EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INIT);
     // Still uninitialized: the same calls as before Init fail the same way.
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
-    EXPECT_EQ(openImage(image), nullptr);
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
+    EXPECT_EQ(OpenImage(image), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
     FSOUND_Close();
     EXPECT_TRUE(FSOUND_SetDriver(0));
 }
 
 TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
-        if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+        if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
         ASSERT_TRUE(FSOUND_Stream_SetBufferSize(1000));
-        FSOUND_STREAM* stream = openImage(image);
+        FSOUND_STREAM* stream = OpenImage(image);
         ASSERT_NE(stream, nullptr);
         ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
         EXPECT_TRUE(FSOUND_GetStats().playing);
@@ -201,10 +201,10 @@ TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
 }
 
 TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
-    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(200));
-    const std::vector<unsigned char> image = loadFixture("tone_44k_stereo.ogg");
-    FSOUND_STREAM* stream = openImage(image);
+    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
+    FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
     ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
     for (int i = 0; i < 10; ++i) {
@@ -217,21 +217,21 @@ TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
 }
 
 TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
-    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
-    const std::vector<unsigned char> image = loadFixture("sine_22k_mono.ogg");
-    FSOUND_STREAM* stream = openImage(image);
+    const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
+    FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
     ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
-    ASSERT_TRUE(waitFor([&] { return stream->source.Finished(); })) << "the stream did not end within 30 s";
+    ASSERT_TRUE(WaitFor([&] { return stream->source.Finished(); })) << "the stream did not end within 30 s";
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
-    ASSERT_TRUE(waitFor([] { return FSOUND_GetStats().playedSeconds >= 0.5 - 1e-9; }))
+    ASSERT_TRUE(WaitFor([] { return FSOUND_GetStats().playedSeconds >= 0.5 - 1e-9; }))
         << "the device did not play the stream out within 30 s";
     // Quiet: a 300 ms stretch in which the feeder uses under 50 ms of CPU. The last blocks coming back
     // may still wake it briefly; a feeder that keeps working never gets such a stretch.
     double cpu = FSOUND_GetStats().feederCpuSeconds;
     auto stretchStart = std::chrono::steady_clock::now();
-    EXPECT_TRUE(waitFor([&] {
+    EXPECT_TRUE(WaitFor([&] {
         const double now = FSOUND_GetStats().feederCpuSeconds;
         if (now - cpu >= 0.05) {
             cpu = now;
@@ -243,10 +243,10 @@ TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
 }
 
 TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength) {
-    if (!initDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
-    const std::vector<unsigned char> image = loadFixture("sine_22k_mono.ogg");
-    FSOUND_STREAM* stream = openImage(image);
+    const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
+    FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
     // 11025 frames at 22050 Hz: 22050 frames, exactly 0.5 s, at the 44100 Hz output.
     const double length = 0.5;
@@ -256,7 +256,7 @@ TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength) {
     // Played out: the stream has ended and the position has stood still for half a second.
     double played = -1.0;
     auto lastChange = std::chrono::steady_clock::now();
-    ASSERT_TRUE(waitFor([&] {
+    ASSERT_TRUE(WaitFor([&] {
         const double now = FSOUND_GetStats().playedSeconds;
         if (now != played) {
             played = now;
