@@ -42,6 +42,8 @@ private:
     HANDLE stopEvent = nullptr;
     std::thread thread;
     std::vector<bool> queued;
+    // Blocks the device handed back in one wake; reserved at start, so the feeder never allocates.
+    std::vector<unsigned> returned;
     std::atomic<unsigned> underruns{0};
     std::atomic<double> cpuSeconds{0.0};
 };
