@@ -62,7 +62,7 @@ public:
     }
     void OnExit() override { ++exits; }
 
-    bool Open() { return Create(GetModuleHandleA(nullptr), SW_SHOW, ""); }
+    bool Open() { return OpenTestWindow(*this); }
 
     std::vector<GLfloat> ProjectionMatrix()
     {

@@ -1,6 +1,7 @@
 // TestDemo: opens the real DemoApp in a fixed-size window and drives frames the way the idle loop does.
 #include "support/test_demo.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "framework/borderless_window.h"
@@ -19,8 +20,8 @@ TestDemo::~TestDemo()
     UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
 }
 
-void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                           int& x, int& y, int& width, int& height)
+void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                           int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
     SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
@@ -35,7 +36,7 @@ void TestDemo::Render()
 
 bool TestDemo::Open()
 {
-    const bool created = Create(GetModuleHandleA(nullptr), SW_SHOW, "");
+    const bool created = OpenTestWindow(*this);
     PumpMessages();
     return created;
 }
@@ -64,6 +65,17 @@ void TestDemo::WithContext(void (*check)(TestDemo&))
 void TestDemo::PressKey(WPARAM key)
 {
     WindowProc(hWnd, WM_KEYDOWN, key, 0);
+}
+
+bool OpenTestWindow(GLWindowApp& app)
+{
+    if (app.Create(GetModuleHandleA(nullptr), SW_SHOW, "")) {
+        return true;
+    }
+    fprintf(stderr, "test window refused (error %lu); trying once more\n", GetLastError());
+    UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
+    Sleep(1000);
+    return app.Create(GetModuleHandleA(nullptr), SW_SHOW, "");
 }
 
 void PumpMessages()

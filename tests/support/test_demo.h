@@ -16,8 +16,8 @@ public:
     // Frames are drawn only while this is set (a check of the state Init left can turn it off).
     void Render() override;
 
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                     int& x, int& y, int& width, int& height) override;
+    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                     int& height) override;
 
     // Creates the window and context as the program does.
     bool Open();
@@ -32,14 +32,18 @@ public:
 
     using DemoApp::crawl;
     using DemoApp::crawlDone;
+    using DemoApp::fovY;
     using DemoApp::frameCount;
     using DemoApp::hDC;
     using DemoApp::hGLRC;
     using DemoApp::hWnd;
     using DemoApp::menu;
     using DemoApp::menuDone;
-    using DemoApp::fovY;
 };
 
 // Dispatches every queued message of this thread.
 void PumpMessages();
+
+// Creates the application's window and context. A Wine session that has just started on its display can
+// refuse the very first window; that is retried once, after a second, and said on standard error.
+bool OpenTestWindow(GLWindowApp& app);
