@@ -35,8 +35,8 @@ DemoApp::DemoApp() : crawlDone(false), menuDone(false), crawl(nullptr), menu(nul
 {
 }
 
-void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                          int& x, int& y, int& width, int& height)
+void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                          int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
     width = WINDOW_WIDTH;

@@ -19,8 +19,8 @@ public:
     int Init() override;
     void OnFrameRate(float framesPerSecond) override;
     bool OnCommand(int id, int code) override;
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                     int& x, int& y, int& width, int& height) override;
+    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                     int& height) override;
     void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format) override;
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -32,9 +32,18 @@ const double CRAWL_BUSY_TO = 50.0;
 
 // The scenes read this clock, so every run sees the same scene times however slow the frames are.
 LONGLONG fixedCounter = 0;
-LONGLONG FixedCounter() { return fixedCounter; }
-LONGLONG FixedFrequency() { return 1000000; }
-DWORD FixedTicks() { return static_cast<DWORD>(20041 + fixedCounter / 1000); }
+LONGLONG FixedCounter()
+{
+    return fixedCounter;
+}
+LONGLONG FixedFrequency()
+{
+    return 1000000;
+}
+DWORD FixedTicks()
+{
+    return static_cast<DWORD>(20041 + fixedCounter / 1000);
+}
 const ClockSource FIXED_CLOCK = {FixedCounter, FixedFrequency, FixedTicks};
 
 void SetSceneSeconds(double seconds)
@@ -77,8 +86,8 @@ public:
         return 1;
     }
 
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                     int& x, int& y, int& width, int& height) override
+    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                     int& height) override
     {
         GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
         SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
@@ -191,8 +200,7 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : DEFAULT_RUNS;
     UseClockSource(&FIXED_CLOCK);
 
-    std::vector<double> menuFirst, crawlFirst, menuFrames, crawlFrames, busyFrames, flatBuild, solidBuild,
-        clearFirst;
+    std::vector<double> menuFirst, crawlFirst, menuFrames, crawlFrames, busyFrames, flatBuild, solidBuild, clearFirst;
     for (int run = 0; run < runs; ++run) {
         BenchDemo* demo = new BenchDemo();
         if (!demo->Open()) {

@@ -23,7 +23,8 @@ constexpr int STREAM_BUFFER_MS = 1000;
 // The per-core CPU share the feeder may use at real-time playback.
 constexpr double CPU_TARGET_PERCENT = 1.0;
 
-double NowSeconds() {
+double NowSeconds()
+{
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -34,9 +35,11 @@ double NowSeconds() {
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double ThreadCpuSeconds() {
+double ThreadCpuSeconds()
+{
     FILETIME created, exited, kernel, user;
-    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0.0;
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+        return 0.0;
     auto ticks = [](const FILETIME& t) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
@@ -50,14 +53,17 @@ struct DecodeRun {
 };
 
 // Pulls the whole image through StreamSource in device-sized blocks, as the feeder does, with no device.
-bool DecodeOnce(const std::vector<unsigned char>& image, DecodeRun& run) {
+bool DecodeOnce(const std::vector<unsigned char>& image, DecodeRun& run)
+{
     StreamSource source(RATE);
     const double wall0 = NowSeconds();
     const double cpu0 = ThreadCpuSeconds();
-    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) return false;
+    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok)
+        return false;
     std::vector<int16_t> block(4410 * 2);
     size_t frames = 0;
-    while (size_t got = source.Read(block.data(), 4410)) frames += got;
+    while (size_t got = source.Read(block.data(), 4410))
+        frames += got;
     run.wallSeconds = NowSeconds() - wall0;
     run.cpuSeconds = ThreadCpuSeconds() - cpu0;
     run.audioSeconds = static_cast<double>(frames) / RATE;
@@ -73,7 +79,8 @@ struct PlayRun {
 
 // The program's call sequence (app/music_start.cpp), then waits until the device has played the whole
 // stream (or stops advancing), reading the layer's counters just before Close.
-PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds) {
+PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds)
+{
     PlayRun run{false, "", SoundStats{0, 0.0, 0.0, 0.0, false}, 0.0};
     FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
     FSOUND_SetDriver(0);
@@ -103,7 +110,8 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds) {
         Sleep(20);
         const SoundStats stats = FSOUND_GetStats();
         const double now = NowSeconds();
-        if (stats.playedSeconds >= audioSeconds - 0.001) break;
+        if (stats.playedSeconds >= audioSeconds - 0.001)
+            break;
         if (stats.playedSeconds != lastPlayed) {
             lastPlayed = stats.playedSeconds;
             lastChange = now;
@@ -125,7 +133,8 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const char* path = argc > 1 ? argv[1] : "audio.ogg";
     const int decodeRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     std::vector<unsigned char> image;
@@ -156,8 +165,8 @@ int main(int argc, char** argv) {
                 image.size());
     std::printf("%-46s %14s  %s\n", "measure", "value", "target");
     std::printf("%-46s %14s  %s\n", "----------------------------------------------", "--------------", "------");
-    std::printf("%-46s %12.1f x  (median of %d runs)\n", "decode: audio seconds per wall second", audioSeconds / median.wallSeconds,
-                decodeRuns);
+    std::printf("%-46s %12.1f x  (median of %d runs)\n", "decode: audio seconds per wall second",
+                audioSeconds / median.wallSeconds, decodeRuns);
     if (median.cpuSeconds > 0.0)
         std::printf("%-46s %12.1f x\n", "decode: audio seconds per CPU second", audioSeconds / median.cpuSeconds);
     std::printf("%-46s %12.3f s\n", "decode: wall seconds for the track", median.wallSeconds);
@@ -177,10 +186,12 @@ int main(int argc, char** argv) {
                 CPU_TARGET_PERCENT, cpuShare <= CPU_TARGET_PERCENT ? "met" : "OVER");
     std::printf("%-46s %14u  0  %s\n", "playback: underruns", play.stats.underruns,
                 play.stats.underruns == 0 ? "met" : "OVER");
-    if (!play.ok) std::printf("playback: %s\n", play.failure);
-    std::printf("Note: the CPU share per audio second is what the feeder would take of one core at real-time\n"
-                "playback. An ALSA \"null\" sink takes samples faster than real time (see the audio seconds per\n"
-                "wall second above), so the wall time is shorter than the track, and the feeder had that much less\n"
-                "time to refill each block than on a real device.\n");
+    if (!play.ok)
+        std::printf("playback: %s\n", play.failure);
+    std::printf(
+        "Note: the CPU share per audio second is what the feeder would take of one core at real-time\n"
+        "playback. An ALSA \"null\" sink takes samples faster than real time (see the audio seconds per\n"
+        "wall second above), so the wall time is shorter than the track, and the feeder had that much less\n"
+        "time to refill each block than on a real device.\n");
     return 0;
 }

@@ -82,8 +82,8 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
     if (RegisterClassExA(&windowClass) == 0) {
         return false;
     }
-    hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height,
-                           nullptr, nullptr, hInstance, nullptr);
+    hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height, nullptr, nullptr,
+                           hInstance, nullptr);
     if (hWnd == nullptr) {
         return false;
     }
@@ -93,8 +93,8 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
     return true;
 }
 
-void GLWindowApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                              int& x, int& y, int& width, int& height)
+void GLWindowApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                              int& height)
 {
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = StaticWindowProc;
@@ -105,8 +105,8 @@ void GLWindowApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exS
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = nullptr;
     windowClass.lpszMenuName = MAKEINTRESOURCEA(MENU_RESOURCE);
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageA(hInstance, MAKEINTRESOURCEA(ICON_RESOURCE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageA(hInstance, MAKEINTRESOURCEA(ICON_RESOURCE), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
     style = WS_OVERLAPPEDWINDOW;
     exStyle = WS_EX_APPWINDOW;
     x = CW_USEDEFAULT;

@@ -27,8 +27,8 @@ public:
     virtual void OnFrameRate(float framesPerSecond);
     virtual bool OnCommand(int id, int code);
     virtual void Paint(HDC paintDC);
-    virtual void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                             int& x, int& y, int& width, int& height);
+    virtual void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                             int& height);
     virtual void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format);
     virtual bool Create(HINSTANCE instance, int showCommand, const char* commandLine);
     virtual void OnExit();

@@ -24,14 +24,10 @@ struct MenuEntry {
 };
 
 const MenuEntry MENU_ENTRIES[MENU_ITEM_COUNT] = {
-    {"Play Demo", &HIGHLIGHT_COLOR, {-9.0f, 4.0f, -11.0f}},
-    {"Chapter Selection", &NORMAL_COLOR, {-9.0f, 2.0f, -11.0f}},
-    {"Extras", &NORMAL_COLOR, {-9.0f, 0.0f, -11.0f}},
-    {"Audio commentary", &NORMAL_COLOR, {1.0f, 4.0f, -11.0f}},
-    {ON_TEXT, &NORMAL_COLOR, {1.0f, 2.5f, -11.0f}},
-    {OFF_TEXT, &ACTIVE_COLOR, {3.0f, 2.5f, -11.0f}},
-    {"Subtitles", &NORMAL_COLOR, {1.0f, 0.0f, -11.0f}},
-    {ON_TEXT, &NORMAL_COLOR, {1.0f, -1.5f, -11.0f}},
+    {"Play Demo", &HIGHLIGHT_COLOR, {-9.0f, 4.0f, -11.0f}}, {"Chapter Selection", &NORMAL_COLOR, {-9.0f, 2.0f, -11.0f}},
+    {"Extras", &NORMAL_COLOR, {-9.0f, 0.0f, -11.0f}},       {"Audio commentary", &NORMAL_COLOR, {1.0f, 4.0f, -11.0f}},
+    {ON_TEXT, &NORMAL_COLOR, {1.0f, 2.5f, -11.0f}},         {OFF_TEXT, &ACTIVE_COLOR, {3.0f, 2.5f, -11.0f}},
+    {"Subtitles", &NORMAL_COLOR, {1.0f, 0.0f, -11.0f}},     {ON_TEXT, &NORMAL_COLOR, {1.0f, -1.5f, -11.0f}},
     {OFF_TEXT, &ACTIVE_COLOR, {3.0f, -1.5f, -11.0f}},
 };
 
@@ -79,8 +75,8 @@ void MenuScene::Start()
         }
         const MenuEntry& entry = MENU_ENTRIES[slot];
         // An entry that cannot be allocated leaves its slot empty; the rest of the menu still runs.
-        TextItem* item = new (std::nothrow)
-            TextItem(metrics, entry.text, entry.color->x, entry.color->y, entry.color->z, 0.0f);
+        TextItem* item =
+            new (std::nothrow) TextItem(metrics, entry.text, entry.color->x, entry.color->y, entry.color->z, 0.0f);
         if (item == nullptr) {
             continue;
         }

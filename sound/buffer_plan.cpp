@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
-BufferPlan PlanStreamBuffers(int milliseconds, int rate) {
+BufferPlan PlanStreamBuffers(int milliseconds, int rate)
+{
     const int64_t ms = std::max(milliseconds, 1);
     const int64_t totalFrames = std::max<int64_t>(ms * std::max(rate, 1) / 1000, 2);
     const int64_t count = std::clamp<int64_t>(ms / 25, 2, 8);

@@ -21,7 +21,8 @@ constexpr int MAX_BUFFER_MS = 60000;
 struct SoundState {
     ~SoundState() { Close(); }
 
-    void Close() {
+    void Close()
+    {
         if (player) {
             // The feeder is joined first, so its last CPU reading is in the figures; the device is
             // reset (player.reset) only after they are taken, so its position is still there to read.
@@ -36,8 +37,10 @@ struct SoundState {
         initialized = false;
     }
 
-    SoundStats Stats() const {
-        if (!player || !playing) return lastStats;
+    SoundStats Stats() const
+    {
+        if (!player || !playing)
+            return lastStats;
         return SoundStats{player->Underruns(), player->FeederCpuSeconds(), playing->source.DecodedSeconds(),
                           device->PlayedSeconds(), true};
     }
@@ -58,12 +61,14 @@ struct SoundState {
 SoundState state;
 
 template <typename T>
-T Fail(int code, T result) {
+T Fail(int code, T result)
+{
     state.error = code;
     return result;
 }
 
-int OpenErrorCode(OggStream::OpenResult result) {
+int OpenErrorCode(OggStream::OpenResult result)
+{
     switch (result) {
     case OggStream::OpenResult::Ok:
         return FMOD_ERR_NONE;
@@ -80,34 +85,41 @@ int OpenErrorCode(OggStream::OpenResult result) {
 
 }  // namespace
 
-signed char FSOUND_SetOutput(int outputType) {
-    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
-    if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM &&
-        outputType != FSOUND_OUTPUT_DSOUND)
+signed char FSOUND_SetOutput(int outputType)
+{
+    if (state.initialized)
+        return Fail(FMOD_ERR_BUSY, 0);
+    if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM && outputType != FSOUND_OUTPUT_DSOUND)
         return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.output = outputType;
     state.error = FMOD_ERR_NONE;
     return 1;
 }
 
-signed char FSOUND_SetDriver(int driver) {
-    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
-    if (driver < 0) return Fail(FMOD_ERR_INVALID_PARAM, 0);
+signed char FSOUND_SetDriver(int driver)
+{
+    if (state.initialized)
+        return Fail(FMOD_ERR_BUSY, 0);
+    if (driver < 0)
+        return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.driver = driver;
     state.error = FMOD_ERR_NONE;
     return 1;
 }
 
-signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags) {
+signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags)
+{
     (void)flags;
-    if (state.initialized) return Fail(FMOD_ERR_BUSY, 0);
+    if (state.initialized)
+        return Fail(FMOD_ERR_BUSY, 0);
     if (mixRate < MIN_MIX_RATE || mixRate > MAX_MIX_RATE || maxSoftwareChannels < 0)
         return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         auto device = std::make_unique<WaveOutDevice>();
-        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate)) return Fail(FMOD_ERR_INIT, 0);
+        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate))
+            return Fail(FMOD_ERR_INIT, 0);
         state.device = std::move(device);
     }
     state.mixRate = mixRate;
@@ -116,31 +128,44 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
     return 1;
 }
 
-int FSOUND_GetError() { return state.error; }
+int FSOUND_GetError()
+{
+    return state.error;
+}
 
-void FSOUND_Close() { state.Close(); }
+void FSOUND_Close()
+{
+    state.Close();
+}
 
-signed char FSOUND_Stream_SetBufferSize(int milliseconds) {
-    if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS) return Fail(FMOD_ERR_INVALID_PARAM, 0);
+signed char FSOUND_Stream_SetBufferSize(int milliseconds)
+{
+    if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS)
+        return Fail(FMOD_ERR_INVALID_PARAM, 0);
     state.bufferMs = milliseconds;
     state.error = FMOD_ERR_NONE;
     return 1;
 }
 
-FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length) {
-    if (!state.initialized) return Fail<FSOUND_STREAM*>(FMOD_ERR_UNINITIALIZED, nullptr);
-    if (!data || offset < 0) return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length)
+{
+    if (!state.initialized)
+        return Fail<FSOUND_STREAM*>(FMOD_ERR_UNINITIALIZED, nullptr);
+    if (!data || offset < 0)
+        return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
 
     auto stream = std::make_unique<FSOUND_STREAM>(state.mixRate);
     const unsigned char* image;
     size_t size;
     if (mode & FSOUND_LOADMEMORY) {
-        if (length < 0 || offset > length) return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+        if (length < 0 || offset > length)
+            return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
         image = reinterpret_cast<const unsigned char*>(data) + offset;
         size = static_cast<size_t>(length - offset);
     } else {
         // Without LOADMEMORY, data names a file; offset skips its first bytes.
-        if (!ReadFileImage(data, stream->ownedImage)) return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
+        if (!ReadFileImage(data, stream->ownedImage))
+            return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
         if (static_cast<size_t>(offset) > stream->ownedImage.size())
             return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
         image = stream->ownedImage.data() + offset;
@@ -148,26 +173,35 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offse
     }
 
     const int code = OpenErrorCode(stream->source.Open(image, size));
-    if (code != FMOD_ERR_NONE) return Fail<FSOUND_STREAM*>(code, nullptr);
+    if (code != FMOD_ERR_NONE)
+        return Fail<FSOUND_STREAM*>(code, nullptr);
     state.streams.push_back(std::move(stream));
     state.error = FMOD_ERR_NONE;
     return state.streams.back().get();
 }
 
-int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused) {
-    if (!stream) return Fail(FMOD_ERR_INVALID_PARAM, -1);
-    if (!state.initialized) return Fail(FMOD_ERR_UNINITIALIZED, -1);
+int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused)
+{
+    if (!stream)
+        return Fail(FMOD_ERR_INVALID_PARAM, -1);
+    if (!state.initialized)
+        return Fail(FMOD_ERR_UNINITIALIZED, -1);
     // This layer has no DSP units and no call to resume a paused channel, so neither can be asked for.
-    if (dsp || startPaused || channel < FSOUND_FREE) return Fail(FMOD_ERR_INVALID_PARAM, -1);
+    if (dsp || startPaused || channel < FSOUND_FREE)
+        return Fail(FMOD_ERR_INVALID_PARAM, -1);
     bool known = false;
-    for (const auto& open : state.streams) known = known || open.get() == stream;
-    if (!known) return Fail(FMOD_ERR_INVALID_PARAM, -1);
+    for (const auto& open : state.streams)
+        known = known || open.get() == stream;
+    if (!known)
+        return Fail(FMOD_ERR_INVALID_PARAM, -1);
     // One stream plays at a time, on channel 0.
-    if (state.playing || channel > 0) return Fail(FMOD_ERR_CHANNEL_ALLOC, -1);
+    if (state.playing || channel > 0)
+        return Fail(FMOD_ERR_CHANNEL_ALLOC, -1);
 
     if (state.device) {
         auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
-        if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate))) return Fail(FMOD_ERR_PLAY, -1);
+        if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate)))
+            return Fail(FMOD_ERR_PLAY, -1);
         state.player = std::move(player);
     }
     state.playing = stream;
@@ -175,4 +209,7 @@ int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp
     return 0;
 }
 
-SoundStats FSOUND_GetStats() { return state.Stats(); }
+SoundStats FSOUND_GetStats()
+{
+    return state.Stats();
+}

@@ -10,7 +10,8 @@
 
 namespace {
 
-OggStream::OpenResult Classify(int vorbisError) {
+OggStream::OpenResult Classify(int vorbisError)
+{
     switch (vorbisError) {
     case VORBIS_outofmem:
         return OggStream::OpenResult::OutOfMemory;
@@ -30,20 +31,26 @@ OggStream::OpenResult Classify(int vorbisError) {
 
 }  // namespace
 
-OggStream::~OggStream() {
-    if (decoder) stb_vorbis_close(decoder);
+OggStream::~OggStream()
+{
+    if (decoder)
+        stb_vorbis_close(decoder);
 }
 
-OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size) {
+OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
+{
     if (decoder) {
         stb_vorbis_close(decoder);
         decoder = nullptr;
     }
     ended = true;
     framesDecoded = 0;
-    if (!data || size == 0) return OpenResult::NotVorbis;
-    if (size > static_cast<size_t>(INT_MAX)) return OpenResult::Unsupported;
-    if (!CommentHeaderIsSane(data, size)) return OpenResult::Corrupt;
+    if (!data || size == 0)
+        return OpenResult::NotVorbis;
+    if (size > static_cast<size_t>(INT_MAX))
+        return OpenResult::Unsupported;
+    if (!CommentHeaderIsSane(data, size))
+        return OpenResult::Corrupt;
 
     // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
     // loses its temporary memory on some damaged headers), and a damaged header can't make it take
@@ -76,12 +83,14 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size) {
     return OpenResult::Ok;
 }
 
-size_t OggStream::Read(int16_t* out, size_t maxFrames) {
-    if (ended || maxFrames == 0) return 0;
+size_t OggStream::Read(int16_t* out, size_t maxFrames)
+{
+    if (ended || maxFrames == 0)
+        return 0;
     const size_t limit = static_cast<size_t>(INT_MAX) / static_cast<size_t>(channels);
     const size_t frames = maxFrames < limit ? maxFrames : limit;
-    const int got = stb_vorbis_get_samples_short_interleaved(decoder, channels, out,
-                                                             static_cast<int>(frames) * channels);
+    const int got =
+        stb_vorbis_get_samples_short_interleaved(decoder, channels, out, static_cast<int>(frames) * channels);
     if (got <= 0) {
         // stb_vorbis reports the end and a packet it can't decode alike: both end the stream.
         ended = true;

@@ -2,15 +2,18 @@
 #include "sound/resampler.h"
 
 Resampler::Resampler(int srcRate, int srcChannels, int dstRate)
-    : sourceRate(srcRate > 0 ? srcRate : 1), outputRate(dstRate > 0 ? dstRate : 1),
-      channels(srcChannels == 1 ? 1 : 2) {}
+    : sourceRate(srcRate > 0 ? srcRate : 1), outputRate(dstRate > 0 ? dstRate : 1), channels(srcChannels == 1 ? 1 : 2)
+{
+}
 
-uint64_t Resampler::OutputFrames(uint64_t srcFrames, int srcRate, int dstRate) {
+uint64_t Resampler::OutputFrames(uint64_t srcFrames, int srcRate, int dstRate)
+{
     const uint64_t src = static_cast<uint64_t>(srcRate);
     return (srcFrames * static_cast<uint64_t>(dstRate) + src - 1) / src;
 }
 
-void Resampler::Emit(const int16_t* next, std::vector<int16_t>& out) {
+void Resampler::Emit(const int16_t* next, std::vector<int16_t>& out)
+{
     // Every output frame between previous and next; then the phase moves on by one source frame.
     while (phase < outputRate) {
         for (int c = 0; c < 2; ++c) {
@@ -23,7 +26,8 @@ void Resampler::Emit(const int16_t* next, std::vector<int16_t>& out) {
     phase -= outputRate;
 }
 
-void Resampler::Process(const int16_t* in, size_t frames, std::vector<int16_t>& out) {
+void Resampler::Process(const int16_t* in, size_t frames, std::vector<int16_t>& out)
+{
     out.reserve(out.size() + 2 * static_cast<size_t>(OutputFrames(frames + 1, static_cast<int>(sourceRate),
                                                                   static_cast<int>(outputRate))));
     for (size_t i = 0; i < frames; ++i) {
@@ -39,8 +43,10 @@ void Resampler::Process(const int16_t* in, size_t frames, std::vector<int16_t>& 
     }
 }
 
-void Resampler::Finish(std::vector<int16_t>& out) {
-    if (!havePrevious) return;
+void Resampler::Finish(std::vector<int16_t>& out)
+{
+    if (!havePrevious)
+        return;
     const int16_t held[2] = {previous[0], previous[1]};
     Emit(held, out);
     havePrevious = false;

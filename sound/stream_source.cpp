@@ -3,9 +3,12 @@
 
 #include <algorithm>
 
-StreamSource::StreamSource(int rate) : outputRate(rate) {}
+StreamSource::StreamSource(int rate) : outputRate(rate)
+{
+}
 
-OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size) {
+OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size)
+{
     const OggStream::OpenResult result = ogg.Open(data, size);
     pending.clear();
     pendingPos = 0;
@@ -18,12 +21,14 @@ OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size)
     return result;
 }
 
-double StreamSource::DecodedSeconds() const {
+double StreamSource::DecodedSeconds() const
+{
     const int rate = ogg.SampleRate();
     return rate > 0 ? static_cast<double>(framesDecoded.load()) / rate : 0.0;
 }
 
-bool StreamSource::Refill() {
+bool StreamSource::Refill()
+{
     pending.clear();
     pendingPos = 0;
     while (pending.empty() && !inputDone) {
@@ -39,10 +44,12 @@ bool StreamSource::Refill() {
     return !pending.empty();
 }
 
-size_t StreamSource::Read(int16_t* out, size_t frames) {
+size_t StreamSource::Read(int16_t* out, size_t frames)
+{
     size_t done = 0;
     while (done < frames) {
-        if (pendingPos == pending.size() && !Refill()) break;
+        if (pendingPos == pending.size() && !Refill())
+            break;
         const size_t available = (pending.size() - pendingPos) / 2;
         const size_t take = std::min(available, frames - done);
         std::copy_n(pending.begin() + static_cast<std::ptrdiff_t>(pendingPos), take * 2, out + done * 2);

@@ -3,16 +3,22 @@
 
 #include <algorithm>
 
-UINT WaveOutDevice::DeviceIdForDriver(int driver) {
+UINT WaveOutDevice::DeviceIdForDriver(int driver)
+{
     return driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
 }
 
-WaveOutDevice::~WaveOutDevice() { Close(); }
+WaveOutDevice::~WaveOutDevice()
+{
+    Close();
+}
 
-bool WaveOutDevice::Open(UINT deviceId, int rate) {
+bool WaveOutDevice::Open(UINT deviceId, int rate)
+{
     Close();
     event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!event) return false;
+    if (!event)
+        return false;
 
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -23,8 +29,8 @@ bool WaveOutDevice::Open(UINT deviceId, int rate) {
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
 
     HWAVEOUT handle = nullptr;
-    const MMRESULT result = waveOutOpen(&handle, deviceId, &format, reinterpret_cast<DWORD_PTR>(event), 0,
-                                        CALLBACK_EVENT);
+    const MMRESULT result =
+        waveOutOpen(&handle, deviceId, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) {
         CloseHandle(event);
         event = nullptr;
@@ -36,7 +42,8 @@ bool WaveOutDevice::Open(UINT deviceId, int rate) {
     return true;
 }
 
-void WaveOutDevice::Close() {
+void WaveOutDevice::Close()
+{
     if (waveOut) {
         waveOutReset(waveOut);
         ReleaseBlocks();
@@ -49,17 +56,21 @@ void WaveOutDevice::Close() {
     }
 }
 
-void WaveOutDevice::ReleaseBlocks() {
+void WaveOutDevice::ReleaseBlocks()
+{
     for (WAVEHDR& header : headers) {
-        if (header.dwFlags & WHDR_PREPARED) waveOutUnprepareHeader(waveOut, &header, sizeof(header));
+        if (header.dwFlags & WHDR_PREPARED)
+            waveOutUnprepareHeader(waveOut, &header, sizeof(header));
     }
     headers.clear();
     memory.clear();
     blockFrames = 0;
 }
 
-bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames) {
-    if (!waveOut || count == 0 || frames == 0) return false;
+bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames)
+{
+    if (!waveOut || count == 0 || frames == 0)
+        return false;
     ReleaseBlocks();
     // Both vectors are sized once and never grow again: the device keeps pointers into them.
     headers.assign(count, WAVEHDR{});
@@ -79,39 +90,51 @@ bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames) {
     return true;
 }
 
-bool WaveOutDevice::Queue(unsigned index, unsigned frames) {
+bool WaveOutDevice::Queue(unsigned index, unsigned frames)
+{
     // Counted before the write, so the position never runs ahead of the count while a block plays.
     const uint64_t counted = std::min(frames, blockFrames);
     framesQueued += counted;
-    if (waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR) return true;
+    if (waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR)
+        return true;
     framesQueued -= counted;
     return false;
 }
 
-bool WaveOutDevice::IsDone(unsigned index) const {
+bool WaveOutDevice::IsDone(unsigned index) const
+{
     // The flag is set by the audio driver's thread; read it fresh each time.
     const volatile DWORD* flags = &headers[index].dwFlags;
     return (*flags & WHDR_DONE) != 0;
 }
 
-void WaveOutDevice::Reset() {
-    if (waveOut) waveOutReset(waveOut);
+void WaveOutDevice::Reset()
+{
+    if (waveOut)
+        waveOutReset(waveOut);
     framesQueued = 0;
 }
 
-void WaveOutDevice::Pause() {
-    if (waveOut) waveOutPause(waveOut);
+void WaveOutDevice::Pause()
+{
+    if (waveOut)
+        waveOutPause(waveOut);
 }
 
-void WaveOutDevice::Restart() {
-    if (waveOut) waveOutRestart(waveOut);
+void WaveOutDevice::Restart()
+{
+    if (waveOut)
+        waveOutRestart(waveOut);
 }
 
-double WaveOutDevice::PlayedSeconds() const {
-    if (!waveOut || sampleRate <= 0) return 0.0;
+double WaveOutDevice::PlayedSeconds() const
+{
+    if (!waveOut || sampleRate <= 0)
+        return 0.0;
     MMTIME time{};
     time.wType = TIME_SAMPLES;
-    if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR) return 0.0;
+    if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR)
+        return 0.0;
     uint64_t frames;
     if (time.wType == TIME_BYTES) {
         frames = time.u.cb / 4;

@@ -8,8 +8,7 @@
 
 class TextItem : public Drawable {
 public:
-    TextItem(const GlyphMetricsTable& metrics, const char* text, float red, float green, float blue,
-             float startTime);
+    TextItem(const GlyphMetricsTable& metrics, const char* text, float red, float green, float blue, float startTime);
     ~TextItem() override = default;
 
     // Sum of the advances of the text's characters in the given table.

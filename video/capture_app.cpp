@@ -86,8 +86,8 @@ CaptureApp::~CaptureApp()
     free(pixels);
 }
 
-void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                             int& x, int& y, int& width, int& height)
+void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                             int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
     SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, options.width, options.height);
@@ -132,8 +132,8 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
         return false;
     }
     // Opening a named pipe waits here until the encoder opens its end.
-    video = CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                        nullptr);
+    video =
+        CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
         Fail("cannot open " + options.video + " for the frames");
         return false;
@@ -188,8 +188,7 @@ void CaptureApp::ReportProgress()
 {
     const double elapsed = CountsToSeconds(Now() - startCount);
     const double left = elapsed / framesWritten * (totalFrames - framesWritten);
-    printf("frame %d of %d (%d%%), %.0f s left\n", framesWritten, totalFrames, framesWritten * 100 / totalFrames,
-           left);
+    printf("frame %d of %d (%d%%), %.0f s left\n", framesWritten, totalFrames, framesWritten * 100 / totalFrames, left);
     fflush(stdout);
 }
 
@@ -200,18 +199,19 @@ void CaptureApp::OnExit()
         video = INVALID_HANDLE_VALUE;
     }
     if (!failed && framesWritten != totalFrames) {
-        Fail("the production ended after " + std::to_string(framesWritten) + " of " +
-             std::to_string(totalFrames) + " frames");
+        Fail("the production ended after " + std::to_string(framesWritten) + " of " + std::to_string(totalFrames) +
+             " frames");
     }
     if (failed) {
         return;
     }
     const double wall = CountsToSeconds(Now() - startCount);
     const double length = static_cast<double>(framesWritten) / options.fps;
-    printf("Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time): render %.1f s, read-back %.1f s, "
-           "handing to the encoder %.1f s\n",
-           framesWritten, length, wall, length / wall, CountsToSeconds(renderCounts), CountsToSeconds(readCounts),
-           CountsToSeconds(writeCounts));
+    printf(
+        "Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time): render %.1f s, read-back %.1f s, "
+        "handing to the encoder %.1f s\n",
+        framesWritten, length, wall, length / wall, CountsToSeconds(renderCounts), CountsToSeconds(readCounts),
+        CountsToSeconds(writeCounts));
     fflush(stdout);
 }
 

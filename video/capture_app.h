@@ -13,8 +13,8 @@ public:
     ~CaptureApp() override;
 
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle,
-                     int& x, int& y, int& width, int& height) override;
+    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
+                     int& height) override;
     int Init() override;
     void Render() override;
     void OnFrameRate(float framesPerSecond) override;

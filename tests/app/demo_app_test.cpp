@@ -13,7 +13,7 @@ namespace {
 
 TEST(DemoApp, InitSetsTheFixedRenderStateEvenWithoutMusic)
 {
-    TestDemo demo;  // the test folder has no "audio.ogg": the music start fails
+    TestDemo demo;         // the test folder has no "audio.ogg": the music start fails
     demo.drawing = false;  // no scene frame yet: the scenes set their own clear colour and colours
     ASSERT_TRUE(demo.Open());
     demo.WithContext([](TestDemo&) {

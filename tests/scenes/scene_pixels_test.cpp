@@ -91,22 +91,17 @@ TEST_F(ScenePixels, CommentaryOptionSwitchesOnAcrossSevenAndAHalfSeconds)
     std::vector<RowBand> rows = demo.frame.Bands(RIGHT_COLUMN_START, TestDemo::WIDTH, 6);
     ASSERT_EQ(rows.size(), 4u) << "Audio commentary, ON OFF, Subtitles, ON OFF";
     const RowBand option = rows[1];
-    EXPECT_EQ(demo.frame.Dominant(RIGHT_COLUMN_START, option.top, OPTION_SPLIT, option.bottom + 1),
-              PixelClass::Normal);
-    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, option.top, TestDemo::WIDTH, option.bottom + 1),
-              PixelClass::Active);
+    EXPECT_EQ(demo.frame.Dominant(RIGHT_COLUMN_START, option.top, OPTION_SPLIT, option.bottom + 1), PixelClass::Normal);
+    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, option.top, TestDemo::WIDTH, option.bottom + 1), PixelClass::Active);
     EXPECT_EQ(demo.frame.Dominant(RIGHT_COLUMN_START, rows[0].top, TestDemo::WIDTH, rows[0].bottom + 1),
               PixelClass::Highlight);
 
     clock.SetSeconds(7.6);
     demo.DrawFrame();
-    EXPECT_EQ(demo.frame.Dominant(RIGHT_COLUMN_START, option.top, OPTION_SPLIT, option.bottom + 1),
-              PixelClass::Active);
-    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, option.top, TestDemo::WIDTH, option.bottom + 1),
-              PixelClass::Normal);
+    EXPECT_EQ(demo.frame.Dominant(RIGHT_COLUMN_START, option.top, OPTION_SPLIT, option.bottom + 1), PixelClass::Active);
+    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, option.top, TestDemo::WIDTH, option.bottom + 1), PixelClass::Normal);
     // Subtitles keeps "ON" normal and "OFF" active.
-    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, rows[3].top, TestDemo::WIDTH, rows[3].bottom + 1),
-              PixelClass::Active);
+    EXPECT_EQ(demo.frame.Dominant(OPTION_SPLIT, rows[3].top, TestDemo::WIDTH, rows[3].bottom + 1), PixelClass::Active);
 }
 
 TEST_F(ScenePixels, CrawlShowsYellowLinesOverWhiteStarsFadingWithDistance)
@@ -156,7 +151,7 @@ TEST_F(ScenePixels, CrawlEndsOnlyAfterThirtySecondsOnceTheLastLineHasFaded)
     EXPECT_FALSE(crawl.Render());
     crawl.UpdateAt(79.3f, 79.3f);
     EXPECT_TRUE(crawl.Render());
-    EXPECT_TRUE(crawl.Render());  // not remembered: true again while the condition holds
+    EXPECT_TRUE(crawl.Render());   // not remembered: true again while the condition holds
     crawl.UpdateAt(16.0f, 30.0f);  // last line faded (before its start), star clock not past 30
     EXPECT_FALSE(crawl.Render());
     crawl.UpdateAt(16.0f, 30.01f);

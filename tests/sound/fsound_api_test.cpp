@@ -16,23 +16,28 @@ namespace {
 
 constexpr unsigned MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
 
-FSOUND_STREAM* OpenImage(const std::vector<unsigned char>& image) {
+FSOUND_STREAM* OpenImage(const std::vector<unsigned char>& image)
+{
     return FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
 }
 
 // Init on the default device; false where there is none.
-bool InitDefaultDevice() {
-    if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0)) return false;
+bool InitDefaultDevice()
+{
+    if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0))
+        return false;
     return FSOUND_Init(44100, 32, 0) != 0;
 }
 
 // Polls done() every 10 ms until it holds (true) or the timeout passes (false): generous, so a slow
 // machine only makes the test slower.
 template <typename Condition>
-bool WaitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds(30)) {
+bool WaitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds(30))
+{
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return true;
@@ -41,7 +46,8 @@ bool WaitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds
 class SoundApi : public ::testing::Test {
 protected:
     void TearDown() override { FSOUND_Close(); }
-    void initWithoutDevice() {
+    void initWithoutDevice()
+    {
         ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
         ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     }
@@ -49,13 +55,15 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt) {
+TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt)
+{
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(OpenImage(image), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
 }
 
-TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit) {
+TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit)
+{
     initWithoutDevice();
     EXPECT_EQ(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
@@ -69,7 +77,8 @@ TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
 }
 
-TEST_F(SoundApi, InvalidParametersAreRefused) {
+TEST_F(SoundApi, InvalidParametersAreRefused)
+{
     EXPECT_EQ(FSOUND_SetOutput(7), 0);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_SetDriver(-1), 0);
@@ -91,7 +100,8 @@ TEST_F(SoundApi, InvalidParametersAreRefused) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
 }
 
-TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam) {
+TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam)
+{
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
     initWithoutDevice();
@@ -99,7 +109,8 @@ TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
 }
 
-TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
+TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
+{
     initWithoutDevice();
     const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(good.empty());
@@ -110,7 +121,8 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
     std::vector<unsigned char> garbage(5000);
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
     EXPECT_EQ(OpenImage(garbage), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
 
@@ -135,7 +147,8 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
 }
 
-TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
+TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds)
+{
     initWithoutDevice();
     const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     // Half of this small file is setup headers; three quarters keeps some audio pages.
@@ -144,20 +157,23 @@ TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds) {
     ASSERT_NE(stream, nullptr) << "error " << FSOUND_GetError();
     std::vector<int16_t> block(4096 * 2);
     size_t total = 0;
-    while (size_t got = stream->source.Read(block.data(), 4096)) total += got;
+    while (size_t got = stream->source.Read(block.data(), 4096))
+        total += got;
     EXPECT_GT(total, 0u);
     EXPECT_LT(total, 44100u);
     EXPECT_TRUE(stream->source.Finished());
 }
 
-TEST_F(SoundApi, OpensFromAFileNameToo) {
+TEST_F(SoundApi, OpensFromAFileNameToo)
+{
     initWithoutDevice();
     EXPECT_NE(FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open("data/no_such_file.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_NOTFOUND);
 }
 
-TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
+TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce)
+{
     initWithoutDevice();
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     FSOUND_STREAM* stream = OpenImage(image);
@@ -169,7 +185,8 @@ TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce) {
     EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_CHANNEL_ALLOC);
 }
 
-TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
+TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError)
+{
     ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND));
     ASSERT_TRUE(FSOUND_SetDriver(99));
     EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
@@ -182,11 +199,13 @@ TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError) {
     EXPECT_TRUE(FSOUND_SetDriver(0));
 }
 
-TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
+TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime)
+{
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     for (int round = 0; round < 4; ++round) {
         SCOPED_TRACE(round);
-        if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+        if (!InitDefaultDevice())
+            GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
         ASSERT_TRUE(FSOUND_Stream_SetBufferSize(1000));
         FSOUND_STREAM* stream = OpenImage(image);
         ASSERT_NE(stream, nullptr);
@@ -200,8 +219,10 @@ TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime) {
     }
 }
 
-TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
-    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback)
+{
+    if (!InitDefaultDevice())
+        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(200));
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     FSOUND_STREAM* stream = OpenImage(image);
@@ -216,8 +237,10 @@ TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback) {
     EXPECT_GT(FSOUND_GetStats().decodedSeconds, 0.0);
 }
 
-TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
-    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet)
+{
+    if (!InitDefaultDevice())
+        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
     const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
     FSOUND_STREAM* stream = OpenImage(image);
@@ -242,8 +265,10 @@ TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet) {
     })) << "the feeder keeps working after the end";
 }
 
-TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength) {
-    if (!InitDefaultDevice()) GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength)
+{
+    if (!InitDefaultDevice())
+        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
     ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
     const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
     FSOUND_STREAM* stream = OpenImage(image);
@@ -263,7 +288,8 @@ TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength) {
             lastChange = std::chrono::steady_clock::now();
             return false;
         }
-        return stream->source.Finished() && std::chrono::steady_clock::now() - lastChange > std::chrono::milliseconds(500);
+        return stream->source.Finished() &&
+               std::chrono::steady_clock::now() - lastChange > std::chrono::milliseconds(500);
     })) << "the position kept moving for 30 s";
     EXPECT_LE(played, length + 1e-9) << "the silence padding the last block counted as played";
     EXPECT_GE(played, length - block);

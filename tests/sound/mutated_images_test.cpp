@@ -19,26 +19,32 @@ constexpr unsigned MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURAT
 // Far beyond any fixture's 1 s: output past this means the decoder is looping on damaged data.
 constexpr size_t MAX_FRAMES = 44100 * 30;
 
-std::vector<size_t> PageStarts(const Image& image) {
+std::vector<size_t> PageStarts(const Image& image)
+{
     std::vector<size_t> starts;
     for (size_t i = 0; i + 4 <= image.size(); ++i)
-        if (image[i] == 'O' && image[i + 1] == 'g' && image[i + 2] == 'g' && image[i + 3] == 'S') starts.push_back(i);
+        if (image[i] == 'O' && image[i + 1] == 'g' && image[i + 2] == 'g' && image[i + 3] == 'S')
+            starts.push_back(i);
     return starts;
 }
 
-Image FlipBits(const Image& image, std::mt19937& rng) {
+Image FlipBits(const Image& image, std::mt19937& rng)
+{
     Image out = image;
     const int flips = 1 + static_cast<int>(rng() % 8);
-    for (int i = 0; i < flips; ++i) out[rng() % out.size()] ^= static_cast<unsigned char>(1u << (rng() % 8));
+    for (int i = 0; i < flips; ++i)
+        out[rng() % out.size()] ^= static_cast<unsigned char>(1u << (rng() % 8));
     return out;
 }
 
-Image Truncate(const Image& image, std::mt19937& rng) {
+Image Truncate(const Image& image, std::mt19937& rng)
+{
     return Image(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(rng() % image.size()));
 }
 
 // The first pages of one file followed by the later pages of another.
-Image Splice(const Image& a, const Image& b, std::mt19937& rng) {
+Image Splice(const Image& a, const Image& b, std::mt19937& rng)
+{
     const std::vector<size_t> pagesA = PageStarts(a);
     const std::vector<size_t> pagesB = PageStarts(b);
     const size_t cutA = pagesA[rng() % pagesA.size()];
@@ -49,20 +55,24 @@ Image Splice(const Image& a, const Image& b, std::mt19937& rng) {
 }
 
 // Overwrites a run of bytes with noise: damages whole packets rather than single bits.
-Image Scribble(const Image& image, std::mt19937& rng) {
+Image Scribble(const Image& image, std::mt19937& rng)
+{
     Image out = image;
     const size_t at = rng() % out.size();
     const size_t length = 1 + rng() % 64;
-    for (size_t i = at; i < out.size() && i < at + length; ++i) out[i] = static_cast<unsigned char>(rng());
+    for (size_t i = at; i < out.size() && i < at + length; ++i)
+        out[i] = static_cast<unsigned char>(rng());
     return out;
 }
 
 }  // namespace
 
-TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing) {
+TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing)
+{
     const std::vector<Image> seeds = {LoadFixture("tone_44k_stereo.ogg"), LoadFixture("sine_22k_mono.ogg"),
                                       LoadFixture("sine_48k_stereo.ogg")};
-    for (const Image& seed : seeds) ASSERT_FALSE(seed.empty());
+    for (const Image& seed : seeds)
+        ASSERT_FALSE(seed.empty());
 
     std::mt19937 rng(20240613);
     constexpr int IMAGES = 2000;
@@ -77,10 +87,18 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing) {
         const Image& seed = seeds[rng() % seeds.size()];
         Image image;
         switch (i % 4) {
-        case 0: image = FlipBits(seed, rng); break;
-        case 1: image = Truncate(seed, rng); break;
-        case 2: image = Splice(seed, seeds[rng() % seeds.size()], rng); break;
-        default: image = Scribble(seed, rng); break;
+        case 0:
+            image = FlipBits(seed, rng);
+            break;
+        case 1:
+            image = Truncate(seed, rng);
+            break;
+        case 2:
+            image = Splice(seed, seeds[rng() % seeds.size()], rng);
+            break;
+        default:
+            image = Scribble(seed, rng);
+            break;
         }
         // An empty image still needs a valid pointer: null data is a different error.
         const char* data = image.empty() ? "" : reinterpret_cast<const char*>(image.data());

@@ -10,7 +10,8 @@ namespace {
 
 constexpr double PI = 3.14159265358979323846;
 
-std::vector<int16_t> Sine(int rate, int channels, double hz, size_t frames) {
+std::vector<int16_t> Sine(int rate, int channels, double hz, size_t frames)
+{
     std::vector<int16_t> pcm(frames * static_cast<size_t>(channels));
     for (size_t i = 0; i < frames; ++i)
         for (int c = 0; c < channels; ++c)
@@ -18,7 +19,8 @@ std::vector<int16_t> Sine(int rate, int channels, double hz, size_t frames) {
     return pcm;
 }
 
-std::vector<int16_t> ConvertAll(const std::vector<int16_t>& in, int srcRate, int channels, int dstRate) {
+std::vector<int16_t> ConvertAll(const std::vector<int16_t>& in, int srcRate, int channels, int dstRate)
+{
     Resampler resampler(srcRate, channels, dstRate);
     std::vector<int16_t> out;
     resampler.Process(in.data(), in.size() / channels, out);
@@ -27,18 +29,24 @@ std::vector<int16_t> ConvertAll(const std::vector<int16_t>& in, int srcRate, int
 }
 
 // Upward zero crossings per second of one channel of interleaved stereo.
-double FrequencyOf(const std::vector<int16_t>& stereo, int channel, int rate) {
+double FrequencyOf(const std::vector<int16_t>& stereo, int channel, int rate)
+{
     size_t crossings = 0;
     const size_t frames = stereo.size() / 2;
     for (size_t i = 1; i < frames; ++i)
-        if (stereo[(i - 1) * 2 + channel] < 0 && stereo[i * 2 + channel] >= 0) ++crossings;
+        if (stereo[(i - 1) * 2 + channel] < 0 && stereo[i * 2 + channel] >= 0)
+            ++crossings;
     return crossings * static_cast<double>(rate) / frames;
 }
 
 }  // namespace
 
-TEST(SoundResampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
-    struct Case { int src, dst; size_t frames; };
+TEST(SoundResampler, OutputLengthIsSourceLengthScaledAndRoundedUp)
+{
+    struct Case {
+        int src, dst;
+        size_t frames;
+    };
     for (const Case c : {Case{22050, 44100, 11025}, Case{48000, 44100, 24000}, Case{44100, 44100, 1000},
                          Case{8000, 44100, 7}, Case{32000, 44100, 1}}) {
         const std::vector<int16_t> in(c.frames, 100);
@@ -48,20 +56,25 @@ TEST(SoundResampler, OutputLengthIsSourceLengthScaledAndRoundedUp) {
     }
 }
 
-TEST(SoundResampler, EqualRatesCopyStereoExactly) {
+TEST(SoundResampler, EqualRatesCopyStereoExactly)
+{
     const std::vector<int16_t> in = Sine(44100, 2, 1234.5, 5000);
     EXPECT_EQ(ConvertAll(in, 44100, 2, 44100), in);
 }
 
-TEST(SoundResampler, MonoGoesToBothChannels) {
+TEST(SoundResampler, MonoGoesToBothChannels)
+{
     const std::vector<int16_t> in = Sine(22050, 1, 440, 2000);
     const std::vector<int16_t> out = ConvertAll(in, 22050, 1, 44100);
-    for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
+    for (size_t i = 0; i < out.size(); i += 2)
+        ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
     // Every other output frame lands exactly on a source frame.
-    for (size_t i = 0; i < in.size(); ++i) ASSERT_EQ(out[i * 4], in[i]) << "source frame " << i;
+    for (size_t i = 0; i < in.size(); ++i)
+        ASSERT_EQ(out[i * 4], in[i]) << "source frame " << i;
 }
 
-TEST(SoundResampler, ChunkedInputGivesTheSameOutputAsOneCall) {
+TEST(SoundResampler, ChunkedInputGivesTheSameOutputAsOneCall)
+{
     for (int srcRate : {22050, 48000, 32000, 11025}) {
         const std::vector<int16_t> in = Sine(srcRate, 2, 700, 9001);
         const std::vector<int16_t> whole = ConvertAll(in, srcRate, 2, 44100);
@@ -78,7 +91,8 @@ TEST(SoundResampler, ChunkedInputGivesTheSameOutputAsOneCall) {
     }
 }
 
-TEST(SoundResampler, KeepsThePitch) {
+TEST(SoundResampler, KeepsThePitch)
+{
     for (int srcRate : {8000, 22050, 32000, 48000, 96000}) {
         const std::vector<int16_t> in = Sine(srcRate, 1, 440, static_cast<size_t>(srcRate));
         const std::vector<int16_t> out = ConvertAll(in, srcRate, 1, 44100);
@@ -86,7 +100,8 @@ TEST(SoundResampler, KeepsThePitch) {
     }
 }
 
-TEST(SoundResampler, InterpolatesBetweenFrames) {
+TEST(SoundResampler, InterpolatesBetweenFrames)
+{
     const int16_t in[] = {0, 0, 1000, -1000};  // two stereo frames
     Resampler resampler(11025, 2, 44100);
     std::vector<int16_t> out;

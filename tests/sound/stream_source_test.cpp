@@ -14,18 +14,21 @@ namespace {
 constexpr int OUTPUT_RATE = 44100;
 
 // Pulls everything in uneven pieces, as device blocks of different sizes would.
-std::vector<int16_t> PullAll(StreamSource& source, size_t piece = 997) {
+std::vector<int16_t> PullAll(StreamSource& source, size_t piece = 997)
+{
     std::vector<int16_t> out;
     std::vector<int16_t> block(piece * 2);
     for (;;) {
         const size_t got = source.Read(block.data(), piece);
         out.insert(out.end(), block.begin(), block.begin() + static_cast<std::ptrdiff_t>(got * 2));
-        if (got < piece) break;
+        if (got < piece)
+            break;
     }
     return out;
 }
 
-std::vector<int16_t> ReferenceOutput(const ReferencePcm& pcm) {
+std::vector<int16_t> ReferenceOutput(const ReferencePcm& pcm)
+{
     Resampler resampler(pcm.rate, pcm.channels, OUTPUT_RATE);
     std::vector<int16_t> out;
     resampler.Process(pcm.samples.data(), pcm.frames(), out);
@@ -33,16 +36,19 @@ std::vector<int16_t> ReferenceOutput(const ReferencePcm& pcm) {
     return out;
 }
 
-double FrequencyOf(const std::vector<int16_t>& stereo, int channel, size_t from, size_t to) {
+double FrequencyOf(const std::vector<int16_t>& stereo, int channel, size_t from, size_t to)
+{
     size_t crossings = 0;
     for (size_t i = from + 1; i < to; ++i)
-        if (stereo[(i - 1) * 2 + channel] < 0 && stereo[i * 2 + channel] >= 0) ++crossings;
+        if (stereo[(i - 1) * 2 + channel] < 0 && stereo[i * 2 + channel] >= 0)
+            ++crossings;
     return crossings * static_cast<double>(OUTPUT_RATE) / static_cast<double>(to - from);
 }
 
 class SoundStreamSource : public ::testing::Test {
 protected:
-    void openFixture(const char* name) {
+    void openFixture(const char* name)
+    {
         image = LoadFixture(name);
         ASSERT_FALSE(image.empty()) << "missing fixture " << name;
         ASSERT_EQ(source.Open(image.data(), image.size()), OggStream::OpenResult::Ok);
@@ -53,7 +59,8 @@ protected:
 
 }  // namespace
 
-TEST_F(SoundStreamSource, StereoAtOutputRateIsTheReferenceDecodeExactly) {
+TEST_F(SoundStreamSource, StereoAtOutputRateIsTheReferenceDecodeExactly)
+{
     openFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(source.SourceChannels(), 2);
     EXPECT_EQ(source.SourceRate(), 44100);
@@ -62,11 +69,13 @@ TEST_F(SoundStreamSource, StereoAtOutputRateIsTheReferenceDecodeExactly) {
     ASSERT_EQ(reference.frames(), 44100u);
     const std::vector<int16_t> pulled = PullAll(source);
     ASSERT_EQ(pulled.size(), reference.samples.size());
-    EXPECT_TRUE(pulled == reference.samples) << "first difference at sample "
+    EXPECT_TRUE(pulled == reference.samples)
+        << "first difference at sample "
         << std::mismatch(pulled.begin(), pulled.end(), reference.samples.begin()).first - pulled.begin();
 }
 
-TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo) {
+TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo)
+{
     for (const char* name : {"sine_22k_mono.ogg", "sine_48k_stereo.ogg"}) {
         SCOPED_TRACE(name);
         StreamSource fresh(OUTPUT_RATE);
@@ -82,19 +91,22 @@ TEST_F(SoundStreamSource, ResampledFilesEqualTheReferenceDecodeResampledInOneGo)
     }
 }
 
-TEST_F(SoundStreamSource, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames) {
+TEST_F(SoundStreamSource, MonoAt22050PlaysAt440HzOnBothChannelsForTwiceTheFrames)
+{
     openFixture("sine_22k_mono.ogg");
     EXPECT_EQ(source.SourceChannels(), 1);
     EXPECT_EQ(source.SourceRate(), 22050);
     const std::vector<int16_t> out = PullAll(source);
     const size_t frames = out.size() / 2;
     EXPECT_NEAR(static_cast<double>(frames), 2 * 11025.0, 2.0);
-    for (size_t i = 0; i < out.size(); i += 2) ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
+    for (size_t i = 0; i < out.size(); i += 2)
+        ASSERT_EQ(out[i], out[i + 1]) << "frame " << i / 2;
     // Away from the encoder's edges.
     EXPECT_NEAR(FrequencyOf(out, 0, frames / 10, frames * 9 / 10), 440.0, 5.0);
 }
 
-TEST_F(SoundStreamSource, TwoToneStereoKeepsEachSidesPitch) {
+TEST_F(SoundStreamSource, TwoToneStereoKeepsEachSidesPitch)
+{
     openFixture("tone_44k_stereo.ogg");
     const std::vector<int16_t> out = PullAll(source);
     const size_t frames = out.size() / 2;
@@ -102,7 +114,8 @@ TEST_F(SoundStreamSource, TwoToneStereoKeepsEachSidesPitch) {
     EXPECT_NEAR(FrequencyOf(out, 1, frames / 10, frames * 9 / 10), 660.0, 5.0);
 }
 
-TEST_F(SoundStreamSource, EndsAfterItsLengthAndThenGivesNothing) {
+TEST_F(SoundStreamSource, EndsAfterItsLengthAndThenGivesNothing)
+{
     openFixture("sine_48k_stereo.ogg");
     const size_t expected = static_cast<size_t>(Resampler::OutputFrames(24000, 48000, OUTPUT_RATE));
     std::vector<int16_t> block(4096 * 2);
@@ -123,7 +136,8 @@ TEST_F(SoundStreamSource, EndsAfterItsLengthAndThenGivesNothing) {
     EXPECT_NEAR(source.DecodedSeconds(), 0.5, 0.001);
 }
 
-TEST_F(SoundStreamSource, DecodesOnlyAsMuchAsIsPulled) {
+TEST_F(SoundStreamSource, DecodesOnlyAsMuchAsIsPulled)
+{
     openFixture("tone_44k_stereo.ogg");
     std::vector<int16_t> block(2205 * 2);
     ASSERT_EQ(source.Read(block.data(), 2205), 2205u);  // 50 ms

@@ -29,8 +29,8 @@ TEST(CaptureOptions, ReadsEveryOption)
 {
     CaptureOptions options;
     std::string error;
-    ASSERT_TRUE(Parse({"--fps", "30", "--size", "1280x720", "--seconds", "12.5", "--out", "a.mp4", "--video",
-                       "v.raw", "--audio", "a.wav"},
+    ASSERT_TRUE(Parse({"--fps", "30", "--size", "1280x720", "--seconds", "12.5", "--out", "a.mp4", "--video", "v.raw",
+                       "--audio", "a.wav"},
                       options, error))
         << error;
     EXPECT_EQ(options.fps, 30);
@@ -45,18 +45,19 @@ TEST(CaptureOptions, ReadsEveryOption)
 TEST(CaptureOptions, RefusesWhatItCannotDo)
 {
     const std::vector<std::vector<const char*>> refused = {
-        {"--speed", "2"},   {"--fps"},          {"--fps", "0"},        {"--fps", "241"},   {"--fps", "30x"},
-        {"--fps", "+30"},   {"--fps", ""},      {"--size", "800"},     {"--size", "0x0"},  {"--size", "801x600"},
-        {"--size", "x600"}, {"--size", "8000x600"}, {"--size", "62x62"}, {"--seconds", "0"}, {"--seconds", "-3"},
-        {"--seconds", "nan"}, {"--out", ""},    {"extra"},
+        {"--speed", "2"},      {"--fps"},          {"--fps", "0"},
+        {"--fps", "241"},      {"--fps", "30x"},   {"--fps", "+30"},
+        {"--fps", ""},         {"--size", "800"},  {"--size", "0x0"},
+        {"--size", "801x600"}, {"--size", "x600"}, {"--size", "8000x600"},
+        {"--size", "62x62"},   {"--seconds", "0"}, {"--seconds", "-3"},
+        {"--seconds", "nan"},  {"--out", ""},      {"extra"},
     };
     for (const std::vector<const char*>& args : refused) {
         std::vector<const char*> argv = {"kelvra-capture.exe"};
         argv.insert(argv.end(), args.begin(), args.end());
         CaptureOptions options;
         std::string error;
-        EXPECT_FALSE(ParseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error))
-            << args[0];
+        EXPECT_FALSE(ParseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error)) << args[0];
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }

@@ -38,9 +38,18 @@ constexpr double kLength = 100.0;
 constexpr double kFadeStart = 80.0;
 constexpr double kFadeEnd = 98.5;
 
-double barTime(int bar, double step = 0.0) { return bar * kBar + step * kStep; }
-double midiHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
-long toIndex(double seconds) { return std::lround(seconds * kRate); }
+double barTime(int bar, double step = 0.0)
+{
+    return bar * kBar + step * kStep;
+}
+double midiHz(double note)
+{
+    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+}
+long toIndex(double seconds)
+{
+    return std::lround(seconds * kRate);
+}
 
 // ------------------------------------------------------------ primitives --
 
@@ -48,7 +57,8 @@ long toIndex(double seconds) { return std::lround(seconds * kRate); }
 struct Rng {
     uint32_t state;
     explicit Rng(uint32_t seed) : state(seed) {}
-    double next() {  // uniform in [-1, 1)
+    double next()
+    {  // uniform in [-1, 1)
         state ^= state << 13;
         state ^= state >> 17;
         state ^= state << 5;
@@ -61,8 +71,10 @@ struct Stereo {
     std::vector<float> l, r;
     explicit Stereo(size_t n) : l(n, 0.0f), r(n, 0.0f) {}
     size_t size() const { return l.size(); }
-    void add(long i, double v, double pan) {
-        if (i < 0 || static_cast<size_t>(i) >= size()) return;
+    void add(long i, double v, double pan)
+    {
+        if (i < 0 || static_cast<size_t>(i) >= size())
+            return;
         const double a = (pan + 1.0) * kPi / 4.0;
         l[i] += static_cast<float>(v * std::cos(a) * std::sqrt(2.0));
         r[i] += static_cast<float>(v * std::sin(a) * std::sqrt(2.0));
@@ -70,7 +82,8 @@ struct Stereo {
 };
 
 // PolyBLEP correction removes most aliasing from the naive saw/pulse.
-double polyBlep(double t, double dt) {
+double polyBlep(double t, double dt)
+{
     if (t < dt) {
         t /= dt;
         return t + t - t * t - 1.0;
@@ -82,9 +95,13 @@ double polyBlep(double t, double dt) {
     return 0.0;
 }
 
-double sawAt(double phase, double dt) { return 2.0 * phase - 1.0 - polyBlep(phase, dt); }
+double sawAt(double phase, double dt)
+{
+    return 2.0 * phase - 1.0 - polyBlep(phase, dt);
+}
 
-double pulseAt(double phase, double dt, double width) {
+double pulseAt(double phase, double dt, double width)
+{
     double shifted = phase + (1.0 - width);
     shifted -= std::floor(shifted);
     return sawAt(phase, dt) - sawAt(shifted, dt);
@@ -95,7 +112,8 @@ struct Osc {
     double phase = 0.0;
     double dt = 0.0;
     void setFreq(double hz) { dt = hz / kRate; }
-    void tick() {
+    void tick()
+    {
         phase += dt;
         phase -= std::floor(phase);
     }
@@ -105,7 +123,8 @@ struct Osc {
 struct Svf {
     double ic1 = 0.0, ic2 = 0.0;
     double low = 0.0, band = 0.0, high = 0.0;
-    void process(double in, double cutoff, double q) {
+    void process(double in, double cutoff, double q)
+    {
         cutoff = std::clamp(cutoff, 20.0, kRate * 0.45);
         const double g = std::tan(kPi * cutoff / kRate);
         const double k = 1.0 / q;
@@ -124,21 +143,24 @@ struct Svf {
 };
 
 // Attack / decay-to-sustain while held, exponential release afterwards.
-double adsr(double t, double hold, double attack, double decay, double sustain, double release) {
+double adsr(double t, double hold, double attack, double decay, double sustain, double release)
+{
     auto held = [&](double x) {
-        if (x < attack) return x / attack;
+        if (x < attack)
+            return x / attack;
         return sustain + (1.0 - sustain) * std::exp(-(x - attack) / decay);
     };
-    if (t < hold) return held(t);
+    if (t < hold)
+        return held(t);
     return held(hold) * std::exp(-(t - hold) / release);
 }
 
 // ------------------------------------------------------------- harmony --
 
 struct Chord {
-    int bass;                 // root for the bass line (octave 1-2)
-    std::array<int, 4> pad;   // voiced close to neighbouring chords
-    std::array<int, 4> arp;   // chord tones one octave up
+    int bass;                // root for the bass line (octave 1-2)
+    std::array<int, 4> pad;  // voiced close to neighbouring chords
+    std::array<int, 4> arp;  // chord tones one octave up
 };
 
 enum ChordId { Am, F, C, G, Dm, E, kChordCount };
@@ -161,18 +183,16 @@ struct BarInfo {
 };
 
 // One chord per bar; sections are listed in playing order.
-std::vector<BarInfo> buildArrangement() {
+std::vector<BarInfo> buildArrangement()
+{
     struct Part {
         Section section;
         std::vector<ChordId> chords;
     };
     const std::vector<Part> parts = {
-        {Intro, {Am, Am, F, C, G, Am, F, C, G}},
-        {ThemeA, {Am, F, C, G, Am, F, C, G}},
-        {ThemeA2, {Am, F, C, G, Am, F, C, G}},
-        {Breakdown, {F, G, Am, Am, E}},
-        {PartB, {Dm, F, C, G, Dm, F, E, E}},
-        {Climax, {Am, F, C, G}},
+        {Intro, {Am, Am, F, C, G, Am, F, C, G}},      {ThemeA, {Am, F, C, G, Am, F, C, G}},
+        {ThemeA2, {Am, F, C, G, Am, F, C, G}},        {Breakdown, {F, G, Am, Am, E}},
+        {PartB, {Dm, F, C, G, Dm, F, E, E}},          {Climax, {Am, F, C, G}},
         {Outro, {Am, F, C, G, Am, F, G, Am, Am, Am}},
     };
     std::vector<BarInfo> bars;
@@ -193,27 +213,29 @@ using Phrase = std::vector<Note>;
 
 // The main theme over Am-F-C-G; the last bar comes in three endings.
 const Phrase kThemeBody = {
-    {0, 3, 76},  {3, 3, 72},  {6, 2, 69},  {8, 4, 76},  {12, 2, 74}, {14, 2, 72},
-    {16, 3, 77}, {19, 3, 76}, {22, 4, 72}, {26, 2, 69}, {28, 4, 72},
-    {32, 3, 79}, {35, 3, 76}, {38, 2, 72}, {40, 4, 79}, {44, 2, 81}, {46, 2, 79},
+    {0, 3, 76},  {3, 3, 72},  {6, 2, 69},  {8, 4, 76},  {12, 2, 74}, {14, 2, 72}, {16, 3, 77}, {19, 3, 76}, {22, 4, 72},
+    {26, 2, 69}, {28, 4, 72}, {32, 3, 79}, {35, 3, 76}, {38, 2, 72}, {40, 4, 79}, {44, 2, 81}, {46, 2, 79},
 };
 const Phrase kEndingOpen = {{48, 6, 74}, {54, 2, 71}, {56, 8, 67}};
 const Phrase kEndingTurn = {{48, 4, 79}, {52, 2, 77}, {54, 2, 76}, {56, 4, 74}, {60, 4, 71}};
-const Phrase kEndingFinal = {{48, 6, 74}, {54, 2, 76}, {56, 8, 79},
+const Phrase kEndingFinal = {{48, 6, 74},
+                             {54, 2, 76},
+                             {56, 8, 79},
                              // winding down over Am-F-G-Am, ending on a long A
-                             {64, 8, 76}, {72, 8, 72}, {80, 12, 72}, {92, 4, 69},
-                             {96, 8, 71}, {104, 8, 74}, {112, 40, 69}};
+                             {64, 8, 76},
+                             {72, 8, 72},
+                             {80, 12, 72},
+                             {92, 4, 69},
+                             {96, 8, 71},
+                             {104, 8, 74},
+                             {112, 40, 69}};
 
 // Part B melody over Dm-F-C-G-Dm-F-E-E.
 const Phrase kPartB = {
-    {0, 6, 77},   {6, 2, 76},   {8, 4, 74},   {12, 4, 69},
-    {16, 6, 72},  {22, 2, 74},  {24, 8, 77},
-    {32, 6, 79},  {38, 2, 77},  {40, 4, 76},  {44, 4, 72},
-    {48, 12, 74}, {60, 4, 71},
-    {64, 6, 81},  {70, 2, 79},  {72, 4, 77},  {76, 4, 74},
-    {80, 6, 77},  {86, 2, 79},  {88, 8, 81},
-    {96, 6, 83},  {102, 2, 81}, {104, 8, 80},
-    {112, 12, 80}, {124, 4, 83},
+    {0, 6, 77},   {6, 2, 76},   {8, 4, 74},    {12, 4, 69},  {16, 6, 72},  {22, 2, 74}, {24, 8, 77},
+    {32, 6, 79},  {38, 2, 77},  {40, 4, 76},   {44, 4, 72},  {48, 12, 74}, {60, 4, 71}, {64, 6, 81},
+    {70, 2, 79},  {72, 4, 77},  {76, 4, 74},   {80, 6, 77},  {86, 2, 79},  {88, 8, 81}, {96, 6, 83},
+    {102, 2, 81}, {104, 8, 80}, {112, 12, 80}, {124, 4, 83},
 };
 
 // Slow bell line in the intro, rising towards the theme's first note.
@@ -221,25 +243,28 @@ const Phrase kIntroBell = {{0, 16, 76}, {16, 16, 77}, {32, 16, 79}, {48, 8, 74},
 
 // The breakdown recalls fragments of the theme on the bell (F, G, Am, Am).
 const Phrase kBreakBell = {
-    {0, 3, 77},  {3, 3, 76},  {6, 4, 72},  {10, 6, 69},
-    {16, 6, 74}, {22, 2, 71}, {24, 8, 67},
-    {32, 3, 76}, {35, 3, 72}, {38, 2, 69}, {40, 8, 76}, {48, 16, 72},
+    {0, 3, 77},  {3, 3, 76},  {6, 4, 72},  {10, 6, 69}, {16, 6, 74}, {22, 2, 71},
+    {24, 8, 67}, {32, 3, 76}, {35, 3, 72}, {38, 2, 69}, {40, 8, 76}, {48, 16, 72},
 };
 
-Phrase concat(const Phrase& a, const Phrase& b) {
+Phrase concat(const Phrase& a, const Phrase& b)
+{
     Phrase out = a;
     out.insert(out.end(), b.begin(), b.end());
     return out;
 }
 
-Phrase transpose(const Phrase& p, int semitones) {
+Phrase transpose(const Phrase& p, int semitones)
+{
     Phrase out = p;
-    for (Note& n : out) n.pitch += semitones;
+    for (Note& n : out)
+        n.pitch += semitones;
     return out;
 }
 
 // Moves each note down by `degrees` steps of A natural minor (for harmonies).
-Phrase diatonicBelow(const Phrase& p, int degrees) {
+Phrase diatonicBelow(const Phrase& p, int degrees)
+{
     static const std::array<int, 7> scale = {9, 11, 0, 2, 4, 5, 7};
     Phrase out = p;
     for (Note& n : out) {
@@ -259,15 +284,16 @@ Phrase diatonicBelow(const Phrase& p, int degrees) {
 // come back with much higher peaks.
 struct BandNoise {
     Svf hp, lp;
-    double next(Rng& rng, double low, double high) {
+    double next(Rng& rng, double low, double high)
+    {
         hp.process(rng.next(), low, 0.7);
         lp.process(hp.high, high, 0.7);
         return lp.low;
     }
 };
 
-
-void kick(Stereo& out, double t0, double vel, Rng& rng) {
+void kick(Stereo& out, double t0, double vel, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(0.5);
     double phase = 0.0;
@@ -281,7 +307,8 @@ void kick(Stereo& out, double t0, double vel, Rng& rng) {
     }
 }
 
-void snare(Stereo& out, double t0, double vel, Rng& rng) {
+void snare(Stereo& out, double t0, double vel, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(0.45);
     BandNoise noise;
@@ -294,7 +321,8 @@ void snare(Stereo& out, double t0, double vel, Rng& rng) {
     }
 }
 
-void hat(Stereo& out, double t0, double vel, double decay, Rng& rng) {
+void hat(Stereo& out, double t0, double vel, double decay, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(decay * 6.0);
     BandNoise noise;
@@ -305,7 +333,8 @@ void hat(Stereo& out, double t0, double vel, double decay, Rng& rng) {
 }
 
 // Long stereo noise wash to mark the start of a section.
-void crash(Stereo& out, double t0, double vel, Rng& rng) {
+void crash(Stereo& out, double t0, double vel, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(3.0);
     BandNoise left, right;
@@ -318,7 +347,8 @@ void crash(Stereo& out, double t0, double vel, Rng& rng) {
 }
 
 // Rising band-passed noise sweep that builds tension into a new section.
-void riser(Stereo& out, double t0, double dur, double vel, Rng& rng) {
+void riser(Stereo& out, double t0, double dur, double vel, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(dur);
     Svf bp;
@@ -331,7 +361,8 @@ void riser(Stereo& out, double t0, double dur, double vel, Rng& rng) {
 
 // --------------------------------------------------------------- voices --
 
-void bassNote(Stereo& out, double t0, double dur, int pitch, double vel, double bright) {
+void bassNote(Stereo& out, double t0, double dur, int pitch, double vel, double bright)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(dur + 0.05);
     Osc saw, sub;
@@ -351,7 +382,8 @@ void bassNote(Stereo& out, double t0, double dur, int pitch, double vel, double 
 }
 
 // Three detuned saws per note, spread across the stereo field.
-void padNote(Stereo& out, double t0, double dur, int pitch, double vel, double cutoff, Rng& rng) {
+void padNote(Stereo& out, double t0, double dur, int pitch, double vel, double cutoff, Rng& rng)
+{
     const long i0 = toIndex(t0);
     const double release = 0.9;
     const int n = toIndex(dur + release * 4.0);
@@ -376,7 +408,8 @@ void padNote(Stereo& out, double t0, double dur, int pitch, double vel, double c
 }
 
 // Short plucked pulse for arpeggios; `bright` opens the filter.
-void pluck(Stereo& out, double t0, int pitch, double vel, double bright, double pan) {
+void pluck(Stereo& out, double t0, int pitch, double vel, double bright, double pan)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(0.6);
     Osc osc;
@@ -393,7 +426,8 @@ void pluck(Stereo& out, double t0, int pitch, double vel, double bright, double 
 }
 
 // Lead: two detuned saws plus a square, delayed vibrato, filter envelope.
-void leadNote(Stereo& out, double t0, double dur, int pitch, double vel, double pan) {
+void leadNote(Stereo& out, double t0, double dur, int pitch, double vel, double pan)
+{
     const long i0 = toIndex(t0);
     const double release = 0.18;
     const int n = toIndex(dur + release * 5.0);
@@ -406,8 +440,7 @@ void leadNote(Stereo& out, double t0, double dur, int pitch, double vel, double 
         a.setFreq(midiHz(p - 0.06));
         b.setFreq(midiHz(p + 0.06));
         c.setFreq(midiHz(p - 12.0));
-        const double raw = 0.5 * sawAt(a.phase, a.dt) + 0.5 * sawAt(b.phase, b.dt) +
-                           0.35 * pulseAt(c.phase, c.dt, 0.5);
+        const double raw = 0.5 * sawAt(a.phase, a.dt) + 0.5 * sawAt(b.phase, b.dt) + 0.35 * pulseAt(c.phase, c.dt, 0.5);
         const double cutoff = 1400.0 + 3200.0 * std::exp(-t / 0.15);
         lp.process(raw, cutoff, 1.1);
         out.add(i0 + k, lp.low * adsr(t, dur, 0.008, 0.25, 0.75, release) * vel, pan);
@@ -418,7 +451,8 @@ void leadNote(Stereo& out, double t0, double dur, int pitch, double vel, double 
 }
 
 // Two-operator FM bell: a soft, glassy tone for the calm parts.
-void bellNote(Stereo& out, double t0, int pitch, double vel, double pan) {
+void bellNote(Stereo& out, double t0, int pitch, double vel, double pan)
+{
     const long i0 = toIndex(t0);
     const int n = toIndex(3.0);
     const double f = midiHz(pitch);
@@ -434,7 +468,8 @@ void bellNote(Stereo& out, double t0, int pitch, double vel, double pan) {
 // -------------------------------------------------------------- effects --
 
 // Ping-pong delay: the echo alternates between left and right.
-Stereo pingPong(const Stereo& in, double seconds, double feedback) {
+Stereo pingPong(const Stereo& in, double seconds, double feedback)
+{
     Stereo out(in.size());
     const size_t d = static_cast<size_t>(toIndex(seconds));
     std::vector<float> bufL(d, 0.0f), bufR(d, 0.0f);
@@ -453,13 +488,15 @@ Stereo pingPong(const Stereo& in, double seconds, double feedback) {
 }
 
 // Eight-line feedback delay network with a Householder mix and damping.
-Stereo reverb(const Stereo& in, double feedback, double damping) {
+Stereo reverb(const Stereo& in, double feedback, double damping)
+{
     constexpr size_t kLines = 8;
     static const std::array<size_t, kLines> lengths = {1117, 1277, 1423, 1559, 1733, 1889, 2029, 2203};
     std::array<std::vector<float>, kLines> lines;
     std::array<size_t, kLines> pos{};
     std::array<double, kLines> lowpass{};
-    for (size_t k = 0; k < kLines; ++k) lines[k].assign(lengths[k], 0.0f);
+    for (size_t k = 0; k < kLines; ++k)
+        lines[k].assign(lengths[k], 0.0f);
     Stereo out(in.size());
     for (size_t i = 0; i < in.size(); ++i) {
         std::array<double, kLines> taps{};
@@ -486,26 +523,28 @@ Stereo reverb(const Stereo& in, double feedback, double damping) {
 // ---------------------------------------------------------- composition --
 
 struct Mix {
-    explicit Mix(size_t n)
-        : kick(n), drums(n), bass(n), pad(n), arp(n), lead(n), bell(n), fx(n) {}
+    explicit Mix(size_t n) : kick(n), drums(n), bass(n), pad(n), arp(n), lead(n), bell(n), fx(n) {}
     Stereo kick, drums, bass, pad, arp, lead, bell, fx;
     std::vector<double> kickTimes;  // drives the sidechain ducking
 };
 
-void addKick(Mix& m, double t, double vel, Rng& rng) {
+void addKick(Mix& m, double t, double vel, Rng& rng)
+{
     kick(m.kick, t, vel, rng);
     m.kickTimes.push_back(t);
 }
 
 // A 16th-note snare roll that swells across the given steps of a bar.
-void snareRoll(Mix& m, int bar, int fromStep, double maxVel, Rng& rng) {
+void snareRoll(Mix& m, int bar, int fromStep, double maxVel, Rng& rng)
+{
     for (int s = fromStep; s < 16; ++s) {
         const double x = static_cast<double>(s - fromStep + 1) / (16 - fromStep);
         snare(m.drums, barTime(bar, s), maxVel * (0.25 + 0.75 * x), rng);
     }
 }
 
-void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
+void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
+{
     for (int b = 0; b < kBars; ++b) {
         const BarInfo& info = bars[b];
         const bool sectionStart = info.index == 0;
@@ -515,7 +554,8 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
                 hat(m.drums, barTime(b, s), (s % 4 == 2 ? loud : soft) * (1.0 + 0.15 * rng.next()), decay, rng);
         };
         auto fourFloor = [&](double vel) {
-            for (int s = 0; s < 16; s += 4) addKick(m, barTime(b, s), vel, rng);
+            for (int s = 0; s < 16; s += 4)
+                addKick(m, barTime(b, s), vel, rng);
         };
         auto backbeat = [&](double vel) {
             snare(m.drums, barTime(b, 4), vel, rng);
@@ -524,8 +564,10 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
         switch (info.section) {
         case Intro:
             if (b >= 3 && b < 8)
-                for (int s = 2; s < 16; s += 4) hat(m.drums, barTime(b, s), 0.10 + 0.02 * b, 0.04, rng);
-            if (b >= 5 && b < 8) addKick(m, barTime(b), 0.45, rng);  // a soft heartbeat
+                for (int s = 2; s < 16; s += 4)
+                    hat(m.drums, barTime(b, s), 0.10 + 0.02 * b, 0.04, rng);
+            if (b >= 5 && b < 8)
+                addKick(m, barTime(b), 0.45, rng);  // a soft heartbeat
             if (b == 8) {
                 hats16(0.22, 0.08, 0.03);
                 snareRoll(m, b, 8, 0.45, rng);
@@ -535,7 +577,8 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
         case ThemeA:
         case ThemeA2:
         case Climax:
-            if (sectionStart) crash(m.fx, barTime(b), 0.35, rng);
+            if (sectionStart)
+                crash(m.fx, barTime(b), 0.35, rng);
             fourFloor(0.95);
             backbeat(0.55);
             if (info.section == ThemeA) {
@@ -543,45 +586,56 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
             } else {
                 for (int s = 0; s < 16; ++s)
                     hat(m.drums, barTime(b, s), s % 4 == 2 ? 0.18 : 0.08, s % 4 == 2 ? 0.16 : 0.03, rng);
-                if (info.index % 4 == 3) addKick(m, barTime(b, 14), 0.6, rng);
+                if (info.index % 4 == 3)
+                    addKick(m, barTime(b, 14), 0.6, rng);
             }
-            if (phraseEnd) snareRoll(m, b, 13, 0.45, rng);
+            if (phraseEnd)
+                snareRoll(m, b, 13, 0.45, rng);
             break;
         case Breakdown:
             if (info.index == 2 || info.index == 3)
-                for (int s = 0; s < 16; s += 4) hat(m.drums, barTime(b, s + 2), 0.1, 0.05, rng);
+                for (int s = 0; s < 16; s += 4)
+                    hat(m.drums, barTime(b, s + 2), 0.1, 0.05, rng);
             if (info.index == 4) {
-                for (int s = 0; s < 16; s += 4) addKick(m, barTime(b, s), 0.4 + 0.1 * s / 4, rng);
+                for (int s = 0; s < 16; s += 4)
+                    addKick(m, barTime(b, s), 0.4 + 0.1 * s / 4, rng);
                 snareRoll(m, b, 0, 0.5, rng);
                 riser(m.fx, barTime(b), kBar, 0.35, rng);
             }
             break;
         case PartB:
-            if (sectionStart) crash(m.fx, barTime(b), 0.35, rng);
+            if (sectionStart)
+                crash(m.fx, barTime(b), 0.35, rng);
             fourFloor(0.95);
             backbeat(0.55);
             snare(m.drums, barTime(b, 15), 0.15, rng);  // ghost note for swing
             hats16(0.2, 0.09, 0.04);
-            if (info.index == 7) riser(m.fx, barTime(b), kBar, 0.3, rng);
+            if (info.index == 7)
+                riser(m.fx, barTime(b), kBar, 0.3, rng);
             break;
         case Outro:
-            if (sectionStart) crash(m.fx, barTime(b), 0.35, rng);
+            if (sectionStart)
+                crash(m.fx, barTime(b), 0.35, rng);
             if (info.index < 4) {
                 fourFloor(0.9);
-                if (info.index < 3) backbeat(0.5);
+                if (info.index < 3)
+                    backbeat(0.5);
                 hats16(0.2, 0.07, 0.035);
             } else if (info.index < 6) {
                 fourFloor(0.7 - 0.15 * (info.index - 4));
-                for (int s = 2; s < 16; s += 4) hat(m.drums, barTime(b, s), 0.14, 0.04, rng);
+                for (int s = 2; s < 16; s += 4)
+                    hat(m.drums, barTime(b, s), 0.14, 0.04, rng);
             } else if (info.index < 8) {
-                for (int s = 2; s < 16; s += 4) hat(m.drums, barTime(b, s), 0.08, 0.04, rng);
+                for (int s = 2; s < 16; s += 4)
+                    hat(m.drums, barTime(b, s), 0.08, 0.04, rng);
             }
             break;
         }
     }
 }
 
-void composeBass(Mix& m, const std::vector<BarInfo>& bars) {
+void composeBass(Mix& m, const std::vector<BarInfo>& bars)
+{
     for (int b = 0; b < kBars; ++b) {
         const BarInfo& info = bars[b];
         const int root = kChords[info.chord].bass;
@@ -591,7 +645,8 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars) {
         };
         switch (info.section) {
         case Intro:
-            if (b >= 5) bassNote(m.bass, barTime(b), kBar * 0.95, root, 0.35, 0.2);
+            if (b >= 5)
+                bassNote(m.bass, barTime(b), kBar * 0.95, root, 0.35, 0.2);
             break;
         case ThemeA:
         case ThemeA2:
@@ -608,7 +663,12 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars) {
             break;
         case PartB: {
             static const std::array<std::array<int, 3>, 6> pattern = {{
-                {0, 3, 0}, {3, 3, 0}, {6, 2, 12}, {8, 3, 0}, {11, 3, 0}, {14, 2, 12},
+                {0, 3, 0},
+                {3, 3, 0},
+                {6, 2, 12},
+                {8, 3, 0},
+                {11, 3, 0},
+                {14, 2, 12},
             }};  // {step, length, octave}: a syncopated 3-3-2 feel
             for (const auto& p : pattern)
                 bassNote(m.bass, barTime(b, p[0]), kStep * (p[1] - 0.3), root + p[2], 0.36, 1.0);
@@ -628,30 +688,42 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars) {
 }
 
 // Filter cutoff for the pads: opens through the intro, dips in the breakdown.
-double padCutoff(const BarInfo& info, int bar) {
+double padCutoff(const BarInfo& info, int bar)
+{
     switch (info.section) {
-    case Intro: return 500.0 + 160.0 * bar;
-    case Breakdown: return info.index < 4 ? 1400.0 : 2500.0;
-    case Outro: return std::max(500.0, 2200.0 - 220.0 * info.index);
-    default: return 2200.0;
+    case Intro:
+        return 500.0 + 160.0 * bar;
+    case Breakdown:
+        return info.index < 4 ? 1400.0 : 2500.0;
+    case Outro:
+        return std::max(500.0, 2200.0 - 220.0 * info.index);
+    default:
+        return 2200.0;
     }
 }
 
-double padLevel(Section s) {
+double padLevel(Section s)
+{
     switch (s) {
-    case Intro: return 0.1;
-    case Breakdown: return 0.11;
-    case Outro: return 0.08;
-    default: return 0.065;
+    case Intro:
+        return 0.1;
+    case Breakdown:
+        return 0.11;
+    case Outro:
+        return 0.08;
+    default:
+        return 0.065;
     }
 }
 
 // Pads hold each chord; repeated chords are merged into one long note.
-void composePads(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
+void composePads(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
+{
     int b = 0;
     while (b < kBars) {
         int end = b + 1;
-        while (end < kBars && bars[end].chord == bars[b].chord && bars[end].section == bars[b].section) ++end;
+        while (end < kBars && bars[end].chord == bars[b].chord && bars[end].section == bars[b].section)
+            ++end;
         const double start = barTime(b);
         const double dur = end == kBars ? kLength - start - 3.0 : barTime(end) - start;
         for (int pitch : kChords[bars[b].chord].pad)
@@ -660,21 +732,43 @@ void composePads(Mix& m, const std::vector<BarInfo>& bars, Rng& rng) {
     }
 }
 
-void composeArp(Mix& m, const std::vector<BarInfo>& bars) {
+void composeArp(Mix& m, const std::vector<BarInfo>& bars)
+{
     static const std::array<int, 8> order = {0, 1, 2, 3, 2, 1, 3, 2};
     for (int b = 0; b < kBars; ++b) {
         const BarInfo& info = bars[b];
         double vel = 0.0, bright = 0.0;
         switch (info.section) {
-        case Intro: vel = b == 0 ? 0.0 : 0.16; bright = 0.1 + 0.1 * b; break;
-        case ThemeA: vel = 0.0; break;
-        case ThemeA2: vel = 0.10; bright = 0.6; break;
-        case Breakdown: vel = 0.15; bright = 0.3 + 0.15 * info.index; break;
-        case PartB: vel = 0.09; bright = 0.5; break;
-        case Climax: vel = 0.11; bright = 0.8; break;
-        case Outro: vel = info.index < 8 ? 0.13 - 0.012 * info.index : 0.0; bright = 0.6 - 0.06 * info.index; break;
+        case Intro:
+            vel = b == 0 ? 0.0 : 0.16;
+            bright = 0.1 + 0.1 * b;
+            break;
+        case ThemeA:
+            vel = 0.0;
+            break;
+        case ThemeA2:
+            vel = 0.10;
+            bright = 0.6;
+            break;
+        case Breakdown:
+            vel = 0.15;
+            bright = 0.3 + 0.15 * info.index;
+            break;
+        case PartB:
+            vel = 0.09;
+            bright = 0.5;
+            break;
+        case Climax:
+            vel = 0.11;
+            bright = 0.8;
+            break;
+        case Outro:
+            vel = info.index < 8 ? 0.13 - 0.012 * info.index : 0.0;
+            bright = 0.6 - 0.06 * info.index;
+            break;
         }
-        if (vel <= 0.0) continue;
+        if (vel <= 0.0)
+            continue;
         const Chord& ch = kChords[info.chord];
         for (int s = 0; s < 16; ++s)
             pluck(m.arp, barTime(b, s), ch.arp[order[s % 8]], vel * (s % 4 == 0 ? 1.0 : 0.75), bright,
@@ -682,18 +776,22 @@ void composeArp(Mix& m, const std::vector<BarInfo>& bars) {
     }
 }
 
-void playLead(Mix& m, const Phrase& p, int startBar, double vel, double pan) {
+void playLead(Mix& m, const Phrase& p, int startBar, double vel, double pan)
+{
     for (const Note& n : p)
         leadNote(m.lead, barTime(startBar, n.step), n.len * kStep * 0.92, n.pitch, vel * 1.4, pan);
 }
 
-void playBell(Mix& m, const Phrase& p, int startBar, double vel) {
+void playBell(Mix& m, const Phrase& p, int startBar, double vel)
+{
     int i = 0;
-    for (const Note& n : p) bellNote(m.bell, barTime(startBar, n.step), n.pitch, vel, (i++ % 2) ? 0.4 : -0.4);
+    for (const Note& n : p)
+        bellNote(m.bell, barTime(startBar, n.step), n.pitch, vel, (i++ % 2) ? 0.4 : -0.4);
 }
 
 // Places the melodies at the bars where their sections start.
-void composeMelodies(Mix& m) {
+void composeMelodies(Mix& m)
+{
     const Phrase themeOpen = concat(kThemeBody, kEndingOpen);
     const Phrase themeTurn = concat(kThemeBody, kEndingTurn);
 
@@ -722,13 +820,15 @@ void composeMelodies(Mix& m) {
 // ------------------------------------------------------------ mastering --
 
 // Gain that dips after each kick so the pads and bass "breathe" with it.
-std::vector<float> sidechain(const std::vector<double>& kicks, size_t n) {
+std::vector<float> sidechain(const std::vector<double>& kicks, size_t n)
+{
     std::vector<float> gain(n, 1.0f);
     for (double t : kicks) {
         const long i0 = toIndex(t);
         for (long k = 0; k < toIndex(0.4); ++k) {
             const long i = i0 + k;
-            if (i < 0 || static_cast<size_t>(i) >= n) break;
+            if (i < 0 || static_cast<size_t>(i) >= n)
+                break;
             const double g = 1.0 - 0.55 * std::exp(-static_cast<double>(k) / kRate / 0.09);
             gain[i] = std::min(gain[i], static_cast<float>(g));
         }
@@ -736,22 +836,28 @@ std::vector<float> sidechain(const std::vector<double>& kicks, size_t n) {
     return gain;
 }
 
-double fadeGain(double t) {
-    if (t <= kFadeStart) return 1.0;
-    if (t >= kFadeEnd) return 0.0;
+double fadeGain(double t)
+{
+    if (t <= kFadeStart)
+        return 1.0;
+    if (t >= kFadeEnd)
+        return 0.0;
     return 0.5 * (1.0 + std::cos(kPi * (t - kFadeStart) / (kFadeEnd - kFadeStart)));
 }
 
 // Smooth knee: linear below the threshold, tanh-shaped above it.
-double softLimit(double x) {
+double softLimit(double x)
+{
     const double threshold = 0.75;
     const double a = std::fabs(x);
-    if (a <= threshold) return x;
+    if (a <= threshold)
+        return x;
     const double y = threshold + (1.0 - threshold) * std::tanh((a - threshold) / (1.0 - threshold));
     return x < 0 ? -y : y;
 }
 
-Stereo mixDown(Mix& m) {
+Stereo mixDown(Mix& m)
+{
     const size_t n = m.kick.size();
     const std::vector<float> duck = sidechain(m.kickTimes, n);
     Stereo dry(n), delaySend(n), reverbSend(n);
@@ -780,9 +886,11 @@ Stereo mixDown(Mix& m) {
 }
 
 // Scales to a fixed loudness, soft-limits peaks, and leaves ~2 dB headroom because lossy encoding overshoots peaks.
-void master(Stereo& s) {
+void master(Stereo& s)
+{
     double peak = 1e-9;
-    for (size_t i = 0; i < s.size(); ++i) peak = std::max({peak, std::fabs(static_cast<double>(s.l[i])), std::fabs(static_cast<double>(s.r[i]))});
+    for (size_t i = 0; i < s.size(); ++i)
+        peak = std::max({peak, std::fabs(static_cast<double>(s.l[i])), std::fabs(static_cast<double>(s.r[i]))});
     const double pre = 1.5 / peak;  // push the loudest transients into the knee
     for (size_t i = 0; i < s.size(); ++i) {
         s.l[i] = static_cast<float>(0.78 * softLimit(s.l[i] * pre));
@@ -792,13 +900,17 @@ void master(Stereo& s) {
 
 // ------------------------------------------------------------------ WAV --
 
-void putLe(std::FILE* f, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
+void putLe(std::FILE* f, uint32_t v, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
 }
 
-bool writeWav(const char* path, const Stereo& s) {
+bool writeWav(const char* path, const Stereo& s)
+{
     std::FILE* f = std::fopen(path, "wb");
-    if (!f) return false;
+    if (!f)
+        return false;
     const uint32_t dataBytes = static_cast<uint32_t>(s.size() * 4);
     std::fputs("RIFF", f);
     putLe(f, 36 + dataBytes, 4);
@@ -823,7 +935,8 @@ bool writeWav(const char* path, const Stereo& s) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUT.wav\n", argv[0]);
         return 2;
