@@ -78,19 +78,19 @@ bool MusicStart()
     fseek(file, 0, SEEK_SET);
     if (size < 0) {
         fclose(file);
-        return Fail(SoundErrorText(FMOD_ERR_FILE_BAD));
+        return Fail(SoundErrorText(FSOUND_ERR_FILE_BAD));
     }
     char* image = static_cast<char*>(malloc(size > 0 ? static_cast<size_t>(size) : 1));
     if (image == nullptr) {
         fclose(file);
-        return Fail(SoundErrorText(FMOD_ERR_MEMORY));
+        return Fail(SoundErrorText(FSOUND_ERR_MEMORY));
     }
     // A read that comes up short is a file we cannot play; an empty one goes to the stream, which refuses it.
     const bool complete = size == 0 || fread(image, static_cast<size_t>(size), 1, file) == 1;
     fclose(file);
     if (!complete) {
         free(image);
-        return Fail(SoundErrorText(FMOD_ERR_FILE_BAD));
+        return Fail(SoundErrorText(FSOUND_ERR_FILE_BAD));
     }
 
     musicStream = FSOUND_Stream_Open(image, STREAM_MODE, 0, static_cast<int>(size));

@@ -45,7 +45,7 @@ struct SoundState {
                           device->PlayedSeconds(), true};
     }
 
-    int error = FMOD_ERR_NONE;
+    int error = FSOUND_ERR_NONE;
     int output = FSOUND_OUTPUT_DSOUND;
     int driver = 0;
     bool initialized = false;
@@ -71,16 +71,16 @@ int OpenErrorCode(OggStream::OpenResult result)
 {
     switch (result) {
     case OggStream::OpenResult::Ok:
-        return FMOD_ERR_NONE;
+        return FSOUND_ERR_NONE;
     case OggStream::OpenResult::NotVorbis:
     case OggStream::OpenResult::Unsupported:
-        return FMOD_ERR_FILE_FORMAT;
+        return FSOUND_ERR_FILE_FORMAT;
     case OggStream::OpenResult::OutOfMemory:
-        return FMOD_ERR_MEMORY;
+        return FSOUND_ERR_MEMORY;
     case OggStream::OpenResult::Corrupt:
         break;
     }
-    return FMOD_ERR_FILE_BAD;
+    return FSOUND_ERR_FILE_BAD;
 }
 
 }  // namespace
@@ -88,22 +88,22 @@ int OpenErrorCode(OggStream::OpenResult result)
 signed char FSOUND_SetOutput(int outputType)
 {
     if (state.initialized)
-        return Fail(FMOD_ERR_BUSY, 0);
+        return Fail(FSOUND_ERR_BUSY, 0);
     if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM && outputType != FSOUND_OUTPUT_DSOUND)
-        return Fail(FMOD_ERR_INVALID_PARAM, 0);
+        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
     state.output = outputType;
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return 1;
 }
 
 signed char FSOUND_SetDriver(int driver)
 {
     if (state.initialized)
-        return Fail(FMOD_ERR_BUSY, 0);
+        return Fail(FSOUND_ERR_BUSY, 0);
     if (driver < 0)
-        return Fail(FMOD_ERR_INVALID_PARAM, 0);
+        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
     state.driver = driver;
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return 1;
 }
 
@@ -111,20 +111,20 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
 {
     (void)flags;
     if (state.initialized)
-        return Fail(FMOD_ERR_BUSY, 0);
+        return Fail(FSOUND_ERR_BUSY, 0);
     if (mixRate < MIN_MIX_RATE || mixRate > MAX_MIX_RATE || maxSoftwareChannels < 0)
-        return Fail(FMOD_ERR_INVALID_PARAM, 0);
+        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         auto device = std::make_unique<WaveOutDevice>();
         if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate))
-            return Fail(FMOD_ERR_INIT, 0);
+            return Fail(FSOUND_ERR_INIT, 0);
         state.device = std::move(device);
     }
     state.mixRate = mixRate;
     state.initialized = true;
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return 1;
 }
 
@@ -141,71 +141,71 @@ void FSOUND_Close()
 signed char FSOUND_Stream_SetBufferSize(int milliseconds)
 {
     if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS)
-        return Fail(FMOD_ERR_INVALID_PARAM, 0);
+        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
     state.bufferMs = milliseconds;
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return 1;
 }
 
 FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length)
 {
     if (!state.initialized)
-        return Fail<FSOUND_STREAM*>(FMOD_ERR_UNINITIALIZED, nullptr);
+        return Fail<FSOUND_STREAM*>(FSOUND_ERR_UNINITIALIZED, nullptr);
     if (!data || offset < 0)
-        return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+        return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
 
     auto stream = std::make_unique<FSOUND_STREAM>(state.mixRate);
     const unsigned char* image;
     size_t size;
     if (mode & FSOUND_LOADMEMORY) {
         if (length < 0 || offset > length)
-            return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+            return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
         image = reinterpret_cast<const unsigned char*>(data) + offset;
         size = static_cast<size_t>(length - offset);
     } else {
         // Without LOADMEMORY, data names a file; offset skips its first bytes.
         if (!ReadFileImage(data, stream->ownedImage))
-            return Fail<FSOUND_STREAM*>(FMOD_ERR_FILE_NOTFOUND, nullptr);
+            return Fail<FSOUND_STREAM*>(FSOUND_ERR_FILE_NOTFOUND, nullptr);
         if (static_cast<size_t>(offset) > stream->ownedImage.size())
-            return Fail<FSOUND_STREAM*>(FMOD_ERR_INVALID_PARAM, nullptr);
+            return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
         image = stream->ownedImage.data() + offset;
         size = stream->ownedImage.size() - static_cast<size_t>(offset);
     }
 
     const int code = OpenErrorCode(stream->source.Open(image, size));
-    if (code != FMOD_ERR_NONE)
+    if (code != FSOUND_ERR_NONE)
         return Fail<FSOUND_STREAM*>(code, nullptr);
     state.streams.push_back(std::move(stream));
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return state.streams.back().get();
 }
 
 int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused)
 {
     if (!stream)
-        return Fail(FMOD_ERR_INVALID_PARAM, -1);
+        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
     if (!state.initialized)
-        return Fail(FMOD_ERR_UNINITIALIZED, -1);
+        return Fail(FSOUND_ERR_UNINITIALIZED, -1);
     // This layer has no DSP units and no call to resume a paused channel, so neither can be asked for.
     if (dsp || startPaused || channel < FSOUND_FREE)
-        return Fail(FMOD_ERR_INVALID_PARAM, -1);
+        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
     bool known = false;
     for (const auto& open : state.streams)
         known = known || open.get() == stream;
     if (!known)
-        return Fail(FMOD_ERR_INVALID_PARAM, -1);
+        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
     // One stream plays at a time, on channel 0.
     if (state.playing || channel > 0)
-        return Fail(FMOD_ERR_CHANNEL_ALLOC, -1);
+        return Fail(FSOUND_ERR_CHANNEL_ALLOC, -1);
 
     if (state.device) {
         auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
         if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate)))
-            return Fail(FMOD_ERR_PLAY, -1);
+            return Fail(FSOUND_ERR_PLAY, -1);
         state.player = std::move(player);
     }
     state.playing = stream;
-    state.error = FMOD_ERR_NONE;
+    state.error = FSOUND_ERR_NONE;
     return 0;
 }
 

@@ -59,54 +59,54 @@ TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt)
 {
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(OpenImage(image), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_UNINITIALIZED);
 }
 
 TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit)
 {
     initWithoutDevice();
     EXPECT_EQ(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_BUSY);
     EXPECT_EQ(FSOUND_SetDriver(0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_BUSY);
     EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_BUSY);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_BUSY);
     // After Close they may be set again.
     FSOUND_Close();
     EXPECT_NE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_NONE);
 }
 
 TEST_F(SoundApi, InvalidParametersAreRefused)
 {
     EXPECT_EQ(FSOUND_SetOutput(7), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_SetDriver(-1), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_Stream_SetBufferSize(0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
     EXPECT_EQ(FSOUND_Init(0, 32, 0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_Init(44100, -1, 0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(FSOUND_Stream_Open(nullptr, MODE, 0, 100), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, -5), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     EXPECT_EQ(FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 10, 5), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
 }
 
 TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam)
 {
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
     initWithoutDevice();
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INVALID_PARAM);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
 }
 
 TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
@@ -118,18 +118,18 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
     const std::vector<unsigned char> empty;
     const char nothing = 0;
     EXPECT_EQ(FSOUND_Stream_Open(&nothing, MODE, 0, 0), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_FILE_FORMAT);
 
     std::vector<unsigned char> garbage(5000);
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
     EXPECT_EQ(OpenImage(garbage), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_FILE_FORMAT);
 
     // A RIFF/WAVE header is a real format, just not this one.
     const std::vector<unsigned char> wave = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
     EXPECT_EQ(OpenImage(wave), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_FORMAT);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_FILE_FORMAT);
 
     // Cut inside the headers: the image starts right but can't be set up.
     for (size_t keep : {4u, 27u, 58u, 200u, 1000u, 3000u}) {
@@ -141,10 +141,10 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
             continue;
         }
         const int code = FSOUND_GetError();
-        EXPECT_TRUE(code == FMOD_ERR_FILE_BAD || code == FMOD_ERR_FILE_FORMAT) << "cut at " << keep << ": " << code;
+        EXPECT_TRUE(code == FSOUND_ERR_FILE_BAD || code == FSOUND_ERR_FILE_FORMAT) << "cut at " << keep << ": " << code;
     }
     EXPECT_NE(OpenImage(good), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_NONE);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_NONE);
 }
 
 TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds)
@@ -169,7 +169,7 @@ TEST_F(SoundApi, OpensFromAFileNameToo)
     initWithoutDevice();
     EXPECT_NE(FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open("data/no_such_file.ogg", FSOUND_NORMAL, 0, 0), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_FILE_NOTFOUND);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_FILE_NOTFOUND);
 }
 
 TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce)
@@ -182,7 +182,7 @@ TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce)
     FSOUND_STREAM* second = OpenImage(image);
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, second, nullptr, 0), -1);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_CHANNEL_ALLOC);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_CHANNEL_ALLOC);
 }
 
 TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError)
@@ -190,11 +190,11 @@ TEST_F(SoundApi, InitOnADriverThatDoesNotExistFailsWithInitError)
     ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND));
     ASSERT_TRUE(FSOUND_SetDriver(99));
     EXPECT_EQ(FSOUND_Init(44100, 32, 0), 0);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_INIT);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
     // Still uninitialized: the same calls as before Init fail the same way.
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     EXPECT_EQ(OpenImage(image), nullptr);
-    EXPECT_EQ(FSOUND_GetError(), FMOD_ERR_UNINITIALIZED);
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_UNINITIALIZED);
     FSOUND_Close();
     EXPECT_TRUE(FSOUND_SetDriver(0));
 }

@@ -105,7 +105,7 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashing)
         FSOUND_STREAM* stream = FSOUND_Stream_Open(data, MODE, 0, static_cast<int>(image.size()));
         if (!stream) {
             const int code = FSOUND_GetError();
-            ASSERT_TRUE(code == FMOD_ERR_FILE_FORMAT || code == FMOD_ERR_FILE_BAD || code == FMOD_ERR_MEMORY)
+            ASSERT_TRUE(code == FSOUND_ERR_FILE_FORMAT || code == FSOUND_ERR_FILE_BAD || code == FSOUND_ERR_MEMORY)
                 << "image " << i << ": code " << code;
             continue;
         }
