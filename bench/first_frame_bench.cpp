@@ -10,7 +10,7 @@
 
 #include "app/demo_app.h"
 #include "framework/borderless_window.h"
-#include "framework/scene_clock.h"
+#include "framework/fixed_clock.h"
 #include "scenes/menu_timeline.h"
 #include "text/glyph_font.h"
 
@@ -29,27 +29,6 @@ const int CRAWL_FRAMES = 500;
 const double CRAWL_END = 78.0;
 const double CRAWL_BUSY_FROM = 25.0;
 const double CRAWL_BUSY_TO = 50.0;
-
-// The scenes read this clock, so every run sees the same scene times however slow the frames are.
-LONGLONG fixedCounter = 0;
-LONGLONG FixedCounter()
-{
-    return fixedCounter;
-}
-LONGLONG FixedFrequency()
-{
-    return 1000000;
-}
-DWORD FixedTicks()
-{
-    return static_cast<DWORD>(20041 + fixedCounter / 1000);
-}
-const ClockSource FIXED_CLOCK = {FixedCounter, FixedFrequency, FixedTicks};
-
-void SetSceneSeconds(double seconds)
-{
-    fixedCounter = static_cast<LONGLONG>(seconds * 1000000.0 + 0.5);
-}
 
 // The bench's own timer: the real performance counter, independent of the scenes' clock.
 double NowMs()
@@ -77,7 +56,11 @@ void PumpMessages()
 // The real DemoApp without the fullscreen question and the music, drawing only when the bench asks.
 class BenchDemo : public DemoApp {
 public:
-    BenchDemo() { memset(keys, 0, sizeof(keys)); }  // a heap object is not zero-initialised like the program's
+    // The scenes read the fixed clock, so every run sees the same scene times however slow the frames are.
+    explicit BenchDemo(FixedClock& sceneClock) : clock(sceneClock)
+    {
+        memset(keys, 0, sizeof(keys));  // a heap object is not zero-initialised like the program's
+    }
 
     // Music is not part of a frame; leaving it out keeps the bench silent and its start-up short.
     int Init() override
@@ -122,7 +105,7 @@ public:
     double TimedFrame(double sceneSeconds)
     {
         PumpMessages();
-        SetSceneSeconds(sceneSeconds);
+        clock.SetSeconds(sceneSeconds);
         const double start = NowMs();
         wglMakeCurrent(hDC, hGLRC);
         drawing = true;
@@ -166,6 +149,7 @@ public:
     bool CrawlStarted() const { return crawl != nullptr; }
 
 private:
+    FixedClock& clock;
     bool drawing = false;
 };
 
@@ -198,11 +182,11 @@ void PrintRow(const char* what, const std::vector<double>& values, bool withTarg
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : DEFAULT_RUNS;
-    UseClockSource(&FIXED_CLOCK);
+    FixedClock clock;
 
     std::vector<double> menuFirst, crawlFirst, menuFrames, crawlFrames, busyFrames, flatBuild, solidBuild, clearFirst;
     for (int run = 0; run < runs; ++run) {
-        BenchDemo* demo = new BenchDemo();
+        BenchDemo* demo = new BenchDemo(clock);
         if (!demo->Open()) {
             fprintf(stderr, "first_frame_bench: cannot open the window\n");
             return 1;
@@ -223,7 +207,7 @@ int main(int argc, char** argv)
     }
 
     for (int run = 0; run < runs; ++run) {
-        BenchDemo* fresh = new BenchDemo();
+        BenchDemo* fresh = new BenchDemo(clock);
         if (!fresh->Open()) {
             fprintf(stderr, "first_frame_bench: cannot open the window\n");
             return 1;
@@ -234,7 +218,7 @@ int main(int argc, char** argv)
     }
 
     // Ordinary frames in one more fresh window: the menu across its 17 s, the crawl across its busy part.
-    BenchDemo* demo = new BenchDemo();
+    BenchDemo* demo = new BenchDemo(clock);
     if (!demo->Open()) {
         fprintf(stderr, "first_frame_bench: cannot open the window\n");
         return 1;
@@ -259,7 +243,6 @@ int main(int argc, char** argv)
     }
     demo->Close();
     delete demo;
-    UseClockSource(nullptr);
 
     printf("%-38s %4s  %8s  %8s\n", "frame (800x600, Render+Swap+Finish)", "n", "median", "max");
     PrintRow("first menu frame (ms)", menuFirst, true);

@@ -6,7 +6,7 @@
 #include "app/demo_app.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
-#include "support/fixed_clock.h"
+#include "framework/fixed_clock.h"
 #include "support/test_demo.h"
 
 namespace {

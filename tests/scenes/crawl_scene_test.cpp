@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "scenes/crawl_scene.h"
-#include "support/fixed_clock.h"
+#include "framework/fixed_clock.h"
 
 namespace {
 

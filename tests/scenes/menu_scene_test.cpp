@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "scenes/menu_scene.h"
-#include "support/fixed_clock.h"
+#include "framework/fixed_clock.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The fixed clock behind FixedClock: counts in microseconds, ticks frozen.
-#include "support/fixed_clock.h"
+#include "framework/fixed_clock.h"
 
 #include <math.h>
 

@@ -1,5 +1,5 @@
-// A clock the tests set by hand: the scenes read it instead of the performance counter and tick count
-// (the tick count follows the counter, in milliseconds from 20041).
+// A clock set by hand for tests and benchmarks: the scenes read it instead of the performance counter and
+// tick count (the tick count follows the counter, in milliseconds from 20041).
 #pragma once
 
 // Installs the fixed clock (reading 0 s, one million counts per second) for the life of the object.
