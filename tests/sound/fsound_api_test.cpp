@@ -46,11 +46,30 @@ bool WaitFor(Condition done, std::chrono::seconds timeout = std::chrono::seconds
 class SoundApi : public ::testing::Test {
 protected:
     void TearDown() override { FSOUND_Close(); }
-    void initWithoutDevice()
+    void InitWithoutDevice()
     {
         ASSERT_TRUE(FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND));
         ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     }
+
+    // Starts a fixture on the default device with the given stream buffer, as the program does; skips the
+    // test where there is no device. The caller returns when the test is skipped or has failed.
+    void PlayOnDevice(const char* fixture, int bufferMs)
+    {
+        if (!InitDefaultDevice()) {
+            GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
+        }
+        ASSERT_TRUE(FSOUND_Stream_SetBufferSize(bufferMs));
+        image = LoadFixture(fixture);
+        stream = OpenImage(image);
+        ASSERT_NE(stream, nullptr);
+        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    }
+
+    bool Stopped() const { return IsSkipped() || HasFatalFailure(); }
+
+    std::vector<unsigned char> image;
+    FSOUND_STREAM* stream = nullptr;
 };
 
 }  // namespace
@@ -64,7 +83,7 @@ TEST_F(SoundApi, CallsThatNeedInitFailBeforeIt)
 
 TEST_F(SoundApi, OutputAndDriverCannotChangeAfterInit)
 {
-    initWithoutDevice();
+    InitWithoutDevice();
     EXPECT_EQ(FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND), 0);
     EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_BUSY);
     EXPECT_EQ(FSOUND_SetDriver(0), 0);
@@ -104,14 +123,14 @@ TEST_F(SoundApi, PlayingANullStreamFailsWithInvalidParam)
 {
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
     EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
-    initWithoutDevice();
+    InitWithoutDevice();
     EXPECT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, nullptr, nullptr, 0), -1);
     EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INVALID_PARAM);
 }
 
 TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
 {
-    initWithoutDevice();
+    InitWithoutDevice();
     const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(good.empty());
 
@@ -149,7 +168,7 @@ TEST_F(SoundApi, EmptyTruncatedAndForeignImagesGiveNoStream)
 
 TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds)
 {
-    initWithoutDevice();
+    InitWithoutDevice();
     const std::vector<unsigned char> good = LoadFixture("tone_44k_stereo.ogg");
     // Half of this small file is setup headers; three quarters keeps some audio pages.
     const std::vector<unsigned char> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() * 3 / 4));
@@ -166,7 +185,7 @@ TEST_F(SoundApi, TruncatedStreamPlaysWhatThereIsAndEnds)
 
 TEST_F(SoundApi, OpensFromAFileNameToo)
 {
-    initWithoutDevice();
+    InitWithoutDevice();
     EXPECT_NE(FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_Stream_Open("data/no_such_file.ogg", FSOUND_NORMAL, 0, 0), nullptr);
     EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_FILE_NOTFOUND);
@@ -174,7 +193,7 @@ TEST_F(SoundApi, OpensFromAFileNameToo)
 
 TEST_F(SoundApi, PlayWithoutDeviceTakesChannelZeroOnce)
 {
-    initWithoutDevice();
+    InitWithoutDevice();
     const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
     FSOUND_STREAM* stream = OpenImage(image);
     ASSERT_NE(stream, nullptr);
@@ -221,13 +240,9 @@ TEST_F(SoundApi, ProgramSequencePlaysAndCloseJoinsTheFeederEachTime)
 
 TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback)
 {
-    if (!InitDefaultDevice())
-        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
-    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(200));
-    const std::vector<unsigned char> image = LoadFixture("tone_44k_stereo.ogg");
-    FSOUND_STREAM* stream = OpenImage(image);
-    ASSERT_NE(stream, nullptr);
-    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    PlayOnDevice("tone_44k_stereo.ogg", 200);
+    if (Stopped())
+        return;
     for (int i = 0; i < 10; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         const SoundStats stats = FSOUND_GetStats();
@@ -239,13 +254,9 @@ TEST_F(SoundApi, DecodingStaysWithinTheStreamBufferAheadOfPlayback)
 
 TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet)
 {
-    if (!InitDefaultDevice())
-        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
-    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
-    const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
-    FSOUND_STREAM* stream = OpenImage(image);
-    ASSERT_NE(stream, nullptr);
-    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
+    PlayOnDevice("sine_22k_mono.ogg", 300);
+    if (Stopped())
+        return;
     ASSERT_TRUE(WaitFor([&] { return stream->source.Finished(); })) << "the stream did not end within 30 s";
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
     ASSERT_TRUE(WaitFor([] { return FSOUND_GetStats().playedSeconds >= 0.5 - 1e-9; }))
@@ -267,17 +278,13 @@ TEST_F(SoundApi, PlayedStreamEndsAndTheFeederGoesQuiet)
 
 TEST_F(SoundApi, PlayedSecondsOfAShortStreamEqualItsLength)
 {
-    if (!InitDefaultDevice())
-        GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
-    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
-    const std::vector<unsigned char> image = LoadFixture("sine_22k_mono.ogg");
-    FSOUND_STREAM* stream = OpenImage(image);
-    ASSERT_NE(stream, nullptr);
+    PlayOnDevice("sine_22k_mono.ogg", 300);
+    if (Stopped())
+        return;
     // 11025 frames at 22050 Hz: 22050 frames, exactly 0.5 s, at the 44100 Hz output.
     const double length = 0.5;
     // The stream's last block is padded with silence up to a whole block.
     const double block = PlanStreamBuffers(300, 44100).blockFrames / 44100.0;
-    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream, nullptr, 0), 0);
     // Played out: the stream has ended and the position has stood still for half a second.
     double played = -1.0;
     auto lastChange = std::chrono::steady_clock::now();
