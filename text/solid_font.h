@@ -1,0 +1,21 @@
+// Solid glyph lists built here from the selected font's own outlines, for systems whose outline-font
+// builder leaves the glyphs flat, and the check that tells such lists apart.
+#pragma once
+
+#include <windows.h>
+#include <GL/gl.h>
+
+#include "text/glyph_font.h"
+
+// How far a flattened curve may stray from the glyph's outline, in em units: a third of a pixel on a glyph
+// 160 pixels high, more than the crawl ever draws at 1080 lines.
+constexpr float SOLID_GLYPH_TOLERANCE = 1.0f / 512.0f;
+
+// True when the list draws polygons and every one of them lies in one plane z = constant. Needs the GL
+// context current; draws nothing (feedback mode).
+bool GlyphListIsFlat(GLuint list);
+
+// Rebuilds lists FONT_LIST_BASE .. +255 as solid glyphs of the font selected into `dc`: the glyph's
+// face at z = 0 facing +z, again at z = -extrusion facing -z, and the sides between them, each list ending
+// with the advance from `metrics`, as the system's lists do. Needs the GL context current.
+void BuildSolidGlyphLists(HDC dc, const GlyphMetricsTable& metrics, float extrusion, float tolerance);
