@@ -15,9 +15,9 @@ void BuildOutlineFont(GlyphMetricsTable& metrics, float extrusion)
     HGDIOBJ previous = SelectObject(dc, font);
     wglUseFontOutlinesA(dc, 0, FONT_GLYPH_COUNT, FONT_LIST_BASE, 0.0f, extrusion, WGL_FONT_POLYGONS, metrics);
     // NOTE: some systems' wglUseFontOutlinesA ignores the extrusion and builds front faces only (Wine's
-    // does). Where an 'H' asked to be solid came out flat, the glyphs are built solid here from the same
-    // font's outlines; the system's metrics stay.
-    if (extrusion > 0.0f && GlyphListIsFlat(FONT_LIST_BASE + 'H')) {
+    // does). Where it built glyphs (the 'H' has an advance) but an 'H' asked to be solid came out flat, the
+    // glyphs are built solid here from the same font's outlines; the system's metrics stay.
+    if (extrusion > 0.0f && metrics['H'].gmfCellIncX > 0.0f && GlyphListIsFlat(FONT_LIST_BASE + 'H')) {
         BuildSolidGlyphLists(dc, metrics, extrusion, SOLID_GLYPH_TOLERANCE);
     }
     SelectObject(dc, previous);

@@ -1,5 +1,5 @@
-// Solid glyph lists: the font's TrueType outlines at its em size, flattened, tessellated and extruded, one
-// indexed draw per glyph; and the feedback-mode check for flat lists.
+// Solid glyph lists: the font's TrueType outlines at its em size, flattened, tessellated and extruded into
+// fans and strips; and the check for flat lists, drawn from the side in a corner of the back buffer.
 #include "text/solid_font.h"
 
 #include <vector>
@@ -9,12 +9,8 @@
 
 namespace {
 
-// Room for the feedback of any one glyph list the check draws; a list that overflows it is no flat glyph.
-const GLsizei FEEDBACK_FLOATS = 8192;
-GLfloat feedback[FEEDBACK_FLOATS];
-
-// Depth in window units (0 to 1) below which two feedback vertices lie in one plane.
-const float SAME_PLANE = 1e-5f;
+// The probe draws into a corner of the back buffer this many pixels square.
+const int PROBE_SIZE = 8;
 
 MAT2 IdentityMatrix()
 {
@@ -28,51 +24,41 @@ MAT2 IdentityMatrix()
 
 bool GlyphListIsFlat(GLuint list)
 {
-    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT);
+    // Drawn from the side (looking along the glyph's x axis), a glyph in the plane z = 0 is edge-on and
+    // covers no pixel; a solid one shows its sides. The current lighting, blending and depth test stay as
+    // they are, and the whole frame is cleared (a partial clear would need a pipeline of its own), so the
+    // probe costs no shader compilation.
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
+    glViewport(0, 0, PROBE_SIZE, PROBE_SIZE);
     glDisable(GL_CULL_FACE);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
+    glOrtho(-0.25, 0.25, -0.25, 1.0, -2.0, 2.0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glLoadIdentity();
-    glFeedbackBuffer(FEEDBACK_FLOATS, GL_3D, feedback);
-    glRenderMode(GL_FEEDBACK);
+    // x' = z, y' = y, z' = -x: exact, so a flat glyph's x' is exactly 0.
+    const GLfloat sideView[16] = {0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+    glLoadMatrixf(sideView);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glCallList(list);
-    const GLint used = glRenderMode(GL_RENDER);
+    unsigned char pixels[PROBE_SIZE * PROBE_SIZE * 4];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, PROBE_SIZE, PROBE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
-    if (used <= 0) {
-        return false;  // nothing drawn (no glyph, no lists) or more than any flat glyph
-    }
-
-    bool anyPolygon = false;
-    float nearest = 1.0f;
-    float farthest = 0.0f;
-    for (GLint at = 0; at < used;) {
-        const GLint token = static_cast<GLint>(feedback[at++]);
-        if (token == GL_POLYGON_TOKEN && at < used) {
-            const GLint count = static_cast<GLint>(feedback[at++]);
-            for (GLint i = 0; i < count && at + 2 < used; ++i, at += 3) {
-                const float depth = feedback[at + 2];
-                nearest = depth < nearest ? depth : nearest;
-                farthest = depth > farthest ? depth : farthest;
-            }
-            anyPolygon = anyPolygon || count > 0;
-        } else if (token == GL_LINE_TOKEN || token == GL_LINE_RESET_TOKEN) {
-            at += 6;
-        } else if (token == GL_POINT_TOKEN || token == GL_BITMAP_TOKEN || token == GL_DRAW_PIXEL_TOKEN ||
-                   token == GL_COPY_PIXEL_TOKEN) {
-            at += 3;
-        } else if (token == GL_PASS_THROUGH_TOKEN) {
-            at += 1;
-        } else {
-            break;  // not a token of GL_3D feedback: stop reading rather than guess
+    for (int i = 0; i < PROBE_SIZE * PROBE_SIZE; ++i) {
+        if (pixels[i * 4] != 0 || pixels[i * 4 + 1] != 0 || pixels[i * 4 + 2] != 0) {
+            return false;
         }
     }
-    return anyPolygon && farthest - nearest < SAME_PLANE;
+    return true;
 }
 
 void BuildSolidGlyphLists(HDC dc, const GlyphMetricsTable& metrics, float extrusion, float tolerance)
@@ -117,11 +103,12 @@ void BuildSolidGlyphLists(HDC dc, const GlyphMetricsTable& metrics, float extrus
             }
         }
         glNewList(FONT_LIST_BASE + code, GL_COMPILE);
-        if (!mesh.indices.empty()) {
+        if (!mesh.runs.empty()) {
             glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
             glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
-            glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.indices.size()), GL_UNSIGNED_INT,
-                           mesh.indices.data());
+            for (const MeshRun& run : mesh.runs) {
+                glDrawArrays(run.mode, run.first, run.count);
+            }
         }
         glTranslatef(metrics[code].gmfCellIncX, metrics[code].gmfCellIncY, 0.0f);
         glEndList();

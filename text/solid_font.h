@@ -11,8 +11,9 @@
 // 160 pixels high, more than the crawl ever draws at 1080 lines.
 constexpr float SOLID_GLYPH_TOLERANCE = 1.0f / 512.0f;
 
-// True when the list draws polygons and every one of them lies in one plane z = constant. Needs the GL
-// context current; draws nothing (feedback mode).
+// True when the list's glyph has no depth: seen from the side it covers no pixel. Needs the GL context
+// current; draws into an 8 x 8 corner of the back buffer and leaves the frame cleared to black. A list that draws
+// nothing counts as flat too: the caller tells that case apart by the glyph's advance.
 bool GlyphListIsFlat(GLuint list);
 
 // Rebuilds lists FONT_LIST_BASE .. +255 as solid glyphs of the font selected into `dc`: the glyph's

@@ -1,5 +1,5 @@
-// SolidGlyphBuilder: GLU tessellation of a glyph's face into triangles, and the front, back and side
-// geometry around it.
+// SolidGlyphBuilder: GLU tessellation of a glyph's face into fans and strips, the face again turned over
+// at the back, and the sides between them.
 #include "text/solid_glyph_builder.h"
 
 #include <math.h>
@@ -17,11 +17,9 @@ void PushVertex(GlyphMesh& mesh, float x, float y, float z, float nx, float ny, 
     mesh.normals.push_back(nz);
 }
 
-void PushTriangle(GlyphMesh& mesh, GLuint a, GLuint b, GLuint c)
+int Triangles(const MeshRun& run)
 {
-    mesh.indices.push_back(a);
-    mesh.indices.push_back(b);
-    mesh.indices.push_back(c);
+    return run.mode == GL_TRIANGLES ? run.count / 3 : run.count - 2;
 }
 
 // Twice the signed area of the contours together: positive where they run counter-clockwise.
@@ -46,23 +44,24 @@ void GlyphMesh::Clear()
 {
     vertices.clear();
     normals.clear();
-    indices.clear();
+    runs.clear();
     faceTriangles = 0;
     sideQuads = 0;
 }
 
-SolidGlyphBuilder::SolidGlyphBuilder() : tess(gluNewTess()), failed(false)
+SolidGlyphBuilder::SolidGlyphBuilder() : tess(gluNewTess()), target(nullptr), pointCount(0), failed(false)
 {
     if (tess == nullptr) {
         return;
     }
     using Callback = void(CALLBACK*)();
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<Callback>(&OnBegin));
     gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(&OnVertex));
+    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<Callback>(&OnEnd));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(&OnCombine));
-    // With an edge-flag callback the tessellator hands out separate triangles only, no fans or strips.
-    gluTessCallback(tess, GLU_TESS_EDGE_FLAG_DATA, reinterpret_cast<Callback>(&OnEdgeFlag));
     gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<Callback>(&OnError));
     gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
+    // Seen along this normal the tessellator's output turns counter-clockwise: the front faces +z.
     gluTessNormal(tess, 0.0, 0.0, 1.0);
 }
 
@@ -74,21 +73,41 @@ SolidGlyphBuilder::~SolidGlyphBuilder()
     }
 }
 
+void CALLBACK SolidGlyphBuilder::OnBegin(GLenum mode, void* builder)
+{
+    GlyphMesh& mesh = *static_cast<SolidGlyphBuilder*>(builder)->target;
+    mesh.runs.push_back({mode, mesh.VertexCount(), 0});
+}
+
 void CALLBACK SolidGlyphBuilder::OnVertex(void* vertex, void* builder)
 {
-    static_cast<SolidGlyphBuilder*>(builder)->faceIndices.push_back(
-        static_cast<GLuint>(reinterpret_cast<uintptr_t>(vertex)));
+    SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
+    const size_t index = static_cast<size_t>(reinterpret_cast<uintptr_t>(vertex));
+    const size_t points = static_cast<size_t>(self.pointCount);
+    if (self.target->runs.empty() || index >= points + self.crossings.size()) {
+        self.failed = true;
+        return;
+    }
+    const GLdouble* at = index < points ? &self.coords[index * 3] : nullptr;
+    const float x = at != nullptr ? static_cast<float>(at[0]) : self.crossings[index - points].x;
+    const float y = at != nullptr ? static_cast<float>(at[1]) : self.crossings[index - points].y;
+    PushVertex(*self.target, x, y, 0.0f, 0.0f, 0.0f, 1.0f);
+    ++self.target->runs.back().count;
+}
+
+void CALLBACK SolidGlyphBuilder::OnEnd(void* builder)
+{
+    GlyphMesh& mesh = *static_cast<SolidGlyphBuilder*>(builder)->target;
+    if (!mesh.runs.empty()) {
+        mesh.faceTriangles += Triangles(mesh.runs.back());
+    }
 }
 
 void CALLBACK SolidGlyphBuilder::OnCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* builder)
 {
     SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
-    *out = reinterpret_cast<void*>(static_cast<uintptr_t>(self.facePoints.size()));
-    self.facePoints.push_back({static_cast<float>(coords[0]), static_cast<float>(coords[1])});
-}
-
-void CALLBACK SolidGlyphBuilder::OnEdgeFlag(GLboolean, void*)
-{
+    *out = reinterpret_cast<void*>(static_cast<uintptr_t>(self.pointCount + self.crossings.size()));
+    self.crossings.push_back({static_cast<float>(coords[0]), static_cast<float>(coords[1])});
 }
 
 void CALLBACK SolidGlyphBuilder::OnError(GLenum, void* builder)
@@ -102,10 +121,10 @@ bool SolidGlyphBuilder::Build(const GlyphContours& contours, float depth, GlyphM
     if (tess == nullptr) {
         return false;
     }
-    const size_t pointCount = contours.points.size();
-    facePoints.assign(contours.points.begin(), contours.points.end());
-    faceIndices.clear();
-    coords.resize(pointCount * 3);
+    target = &mesh;
+    pointCount = static_cast<int>(contours.points.size());
+    coords.resize(contours.points.size() * 3);
+    crossings.clear();
     failed = false;
 
     gluTessBeginPolygon(tess, this);
@@ -123,68 +142,120 @@ bool SolidGlyphBuilder::Build(const GlyphContours& contours, float depth, GlyphM
         begin = end;
     }
     gluTessEndPolygon(tess);
-    if (failed || faceIndices.size() % 3 != 0) {
+    target = nullptr;
+    if (failed) {
         mesh.Clear();
         return false;
     }
+    AddBackFace(mesh, depth);
+    AddSides(mesh, contours, depth);
+    return true;
+}
 
-    // Front face at z = 0, then the back face at -depth: the same points, the triangles turned over.
-    const GLuint faceVertexCount = static_cast<GLuint>(facePoints.size());
-    mesh.vertices.reserve((faceVertexCount * 2 + pointCount * 4) * 3);
-    mesh.normals.reserve(mesh.vertices.capacity());
-    for (const OutlinePoint& p : facePoints) {
-        PushVertex(mesh, p.x, p.y, 0.0f, 0.0f, 0.0f, 1.0f);
-    }
-    for (const OutlinePoint& p : facePoints) {
-        PushVertex(mesh, p.x, p.y, -depth, 0.0f, 0.0f, -1.0f);
-    }
-    mesh.indices.reserve(faceIndices.size() * 2 + pointCount * 6);
-    for (size_t i = 0; i < faceIndices.size(); i += 3) {
-        GLuint a = faceIndices[i], b = faceIndices[i + 1], c = faceIndices[i + 2];
-        const OutlinePoint &pa = facePoints[a], &pb = facePoints[b], &pc = facePoints[c];
-        if ((pb.x - pa.x) * (pc.y - pa.y) - (pc.x - pa.x) * (pb.y - pa.y) < 0.0f) {
-            const GLuint swap = b;  // keep the front counter-clockwise seen from +z whatever the tessellator did
-            b = c;
-            c = swap;
+void SolidGlyphBuilder::AddBackFace(GlyphMesh& mesh, float depth)
+{
+    // The front's runs turned over: a triangle's last two corners swapped, a fan's rim reversed, and a
+    // strip started with its first vertex twice, which flips the turn of every triangle after it.
+    const size_t frontRuns = mesh.runs.size();
+    for (size_t r = 0; r < frontRuns; ++r) {
+        const MeshRun front = mesh.runs[r];
+        MeshRun back = {front.mode, mesh.VertexCount(), 0};
+        auto copy = [&](GLint index) {
+            PushVertex(mesh, mesh.vertices[index * 3], mesh.vertices[index * 3 + 1], -depth, 0.0f, 0.0f, -1.0f);
+            ++back.count;
+        };
+        if (front.mode == GL_TRIANGLES) {
+            for (GLint i = 0; i + 2 < front.count; i += 3) {
+                copy(front.first + i);
+                copy(front.first + i + 2);
+                copy(front.first + i + 1);
+            }
+        } else if (front.mode == GL_TRIANGLE_FAN) {
+            copy(front.first);
+            for (GLint i = front.count - 1; i >= 1; --i) {
+                copy(front.first + i);
+            }
+        } else {
+            copy(front.first);
+            for (GLint i = 0; i < front.count; ++i) {
+                copy(front.first + i);
+            }
         }
-        PushTriangle(mesh, a, b, c);
-        PushTriangle(mesh, faceVertexCount + a, faceVertexCount + c, faceVertexCount + b);
-        ++mesh.faceTriangles;
+        mesh.runs.push_back(back);
     }
+}
 
+void SolidGlyphBuilder::AddSides(GlyphMesh& mesh, const GlyphContours& contours, float depth)
+{
     // TrueType keeps the filled side of every contour on the right of its direction; other fonts may run
     // the other way round. The sign of the whole area tells which side is outside.
     const float outward = SignedArea(contours) < 0.0 ? 1.0f : -1.0f;
-    begin = 0;
+    int begin = 0;
     for (int end : contours.contourEnds) {
+        // The contour's edges of non-zero length, each with its outward normal: left of the direction of
+        // travel, (-dy, dx), for TrueType's order.
+        edgeStarts.clear();
+        edgeNormals.clear();
         for (int i = begin; i < end; ++i) {
             const OutlinePoint& a = contours.points[i];
             const OutlinePoint& b = contours.points[i + 1 < end ? i + 1 : begin];
             const float dx = b.x - a.x;
             const float dy = b.y - a.y;
             const float length = sqrtf(dx * dx + dy * dy);
-            if (!(length > 0.0f)) {
-                continue;
+            if (length > 0.0f) {
+                edgeStarts.push_back(i);
+                edgeNormals.push_back({-dy / length * outward, dx / length * outward});
             }
-            // Left of the direction of travel is (-dy, dx).
-            const float nx = -dy / length * outward;
-            const float ny = dx / length * outward;
-            const GLuint first = static_cast<GLuint>(mesh.vertices.size() / 3);
-            PushVertex(mesh, a.x, a.y, 0.0f, nx, ny, 0.0f);
-            PushVertex(mesh, b.x, b.y, 0.0f, nx, ny, 0.0f);
-            PushVertex(mesh, b.x, b.y, -depth, nx, ny, 0.0f);
-            PushVertex(mesh, a.x, a.y, -depth, nx, ny, 0.0f);
-            // a0 -> b0 -> b1 turns counter-clockwise about the left normal; about the right one, reversed.
-            if (outward > 0.0f) {
-                PushTriangle(mesh, first, first + 1, first + 2);
-                PushTriangle(mesh, first, first + 2, first + 3);
-            } else {
-                PushTriangle(mesh, first, first + 2, first + 1);
-                PushTriangle(mesh, first, first + 3, first + 2);
+        }
+        const int edges = static_cast<int>(edgeStarts.size());
+        auto corner = [&](int edge) {  // does a corner stand at the start of this edge?
+            const OutlinePoint& before = edgeNormals[(edge + edges - 1) % edges];
+            const OutlinePoint& after = edgeNormals[edge];
+            return before.x * after.x + before.y * after.y < SIDE_CORNER_COSINE;
+        };
+        int first = 0;
+        while (first < edges && !corner(first)) {
+            ++first;
+        }
+        const bool smoothAllRound = first == edges;
+        if (smoothAllRound) {
+            first = 0;
+        }
+
+        // One quad strip per stretch between corners; a corner's point starts the next strip anew.
+        MeshRun run = {GL_QUAD_STRIP, mesh.VertexCount(), 0};
+        auto pushPair = [&](int point, OutlinePoint normal) {
+            const OutlinePoint& p = contours.points[point];
+            // A strip's quad is pair i, then pair i + 1 reversed: back then front turns it about the left.
+            const float nearZ = outward > 0.0f ? -depth : 0.0f;
+            const float farZ = outward > 0.0f ? 0.0f : -depth;
+            PushVertex(mesh, p.x, p.y, nearZ, normal.x, normal.y, 0.0f);
+            PushVertex(mesh, p.x, p.y, farZ, normal.x, normal.y, 0.0f);
+            run.count += 2;
+        };
+        auto averaged = [&](int edge) {  // the normal at the start of an edge on a smooth stretch
+            const OutlinePoint& before = edgeNormals[(edge + edges - 1) % edges];
+            const OutlinePoint& after = edgeNormals[edge];
+            const float x = before.x + after.x;
+            const float y = before.y + after.y;
+            const float length = sqrtf(x * x + y * y);
+            return length > 0.0f ? OutlinePoint{x / length, y / length} : after;
+        };
+        for (int k = 0; k < edges; ++k) {
+            const int edge = (first + k) % edges;
+            const int next = (edge + 1) % edges;
+            const int endPoint = edgeStarts[edge] + 1 < end ? edgeStarts[edge] + 1 : begin;
+            if (run.count == 0) {
+                pushPair(edgeStarts[edge], smoothAllRound ? averaged(edge) : edgeNormals[edge]);
             }
+            const bool cornerNext = !smoothAllRound && corner(next);
+            pushPair(endPoint, cornerNext ? edgeNormals[edge] : averaged(next));
             ++mesh.sideQuads;
+            if (cornerNext || k == edges - 1) {
+                mesh.runs.push_back(run);
+                run = {GL_QUAD_STRIP, mesh.VertexCount(), 0};
+            }
         }
         begin = end;
     }
-    return true;
 }

@@ -1,5 +1,5 @@
 // SolidGlyphBuilder: turns a glyph's contours into the mesh of a solid glyph: the face tessellated by GLU at
-// z = 0 facing +z, the same face at z = -depth facing -z, and a quad along every contour edge facing out.
+// z = 0 facing +z, the same face at z = -depth facing -z, and quad strips along the contours facing out.
 #pragma once
 
 #include <GL/gl.h>
@@ -9,17 +9,30 @@
 
 #include "text/glyph_outline.h"
 
-// Triangles that share their vertices: front face first, then the back face, then two per side quad.
-// Every triangle is counter-clockwise seen from the side its normal points to.
+// One primitive of a mesh: `count` vertices from `first`, drawn as `mode`.
+struct MeshRun {
+    GLenum mode;  // GL_TRIANGLES, GL_TRIANGLE_FAN, GL_TRIANGLE_STRIP or GL_QUAD_STRIP
+    GLint first;
+    GLsizei count;
+};
+
+// The vertices of a solid glyph in drawing order, as fans and strips so that each is sent as few times
+// as it can be: front face runs first, then the back face, then the sides. Every triangle is
+// counter-clockwise seen from the side its normals point to.
 struct GlyphMesh {
     std::vector<GLfloat> vertices;  // x, y, z per vertex
     std::vector<GLfloat> normals;   // one unit normal per vertex
-    std::vector<GLuint> indices;    // three per triangle
-    int faceTriangles = 0;          // on each of the two faces
+    std::vector<MeshRun> runs;
+    int faceTriangles = 0;  // on each of the two faces
     int sideQuads = 0;
 
     void Clear();
+    int VertexCount() const { return static_cast<int>(vertices.size() / 3); }
 };
+
+// Where two side quads meet at more than this angle (its cosine), the edge is a corner: each quad keeps
+// its own normal. Below it the normals are averaged, so a flattened curve is shaded as a curve.
+constexpr float SIDE_CORNER_COSINE = 0.7071f;
 
 class SolidGlyphBuilder {
 public:
@@ -33,15 +46,22 @@ public:
     bool Build(const GlyphContours& contours, float depth, GlyphMesh& mesh);
 
 private:
+    static void CALLBACK OnBegin(GLenum mode, void* builder);
     static void CALLBACK OnVertex(void* vertex, void* builder);
+    static void CALLBACK OnEnd(void* builder);
     static void CALLBACK OnCombine(GLdouble coords[3], void* vertices[4], GLfloat weights[4], void** out,
                                    void* builder);
-    static void CALLBACK OnEdgeFlag(GLboolean flag, void* builder);
     static void CALLBACK OnError(GLenum error, void* builder);
 
+    static void AddBackFace(GlyphMesh& mesh, float depth);
+    void AddSides(GlyphMesh& mesh, const GlyphContours& contours, float depth);
+
     GLUtesselator* tess;
-    std::vector<GLdouble> coords;          // the tessellator reads its input from here until the end
-    std::vector<OutlinePoint> facePoints;  // contour points, then points the tessellator made at crossings
-    std::vector<GLuint> faceIndices;
+    GlyphMesh* target;
+    std::vector<GLdouble> coords;           // the tessellator reads its input from here until the end
+    std::vector<OutlinePoint> crossings;    // points the tessellator made where contours cross
+    std::vector<int> edgeStarts;            // scratch for the sides: the contour's edges of some length
+    std::vector<OutlinePoint> edgeNormals;  // and their outward normals
+    int pointCount;
     bool failed;
 };
