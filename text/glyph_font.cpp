@@ -6,7 +6,7 @@
 
 #include "text/solid_font.h"
 
-void BuildOutlineFont(GlyphMetricsTable& metrics, float extrusion)
+void BuildOutlineFont(GlyphMetricsTable& metrics, float extrusion, float solidTolerance)
 {
     memset(metrics, 0, sizeof(GlyphMetricsTable));
     HFONT font = CreateFontA(12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
@@ -18,7 +18,7 @@ void BuildOutlineFont(GlyphMetricsTable& metrics, float extrusion)
     // does). Where it built glyphs (the 'H' has an advance) but an 'H' asked to be solid came out flat, the
     // glyphs are built solid here from the same font's outlines; the system's metrics stay.
     if (extrusion > 0.0f && metrics['H'].gmfCellIncX > 0.0f && GlyphListIsFlat(FONT_LIST_BASE + 'H')) {
-        BuildSolidGlyphLists(dc, metrics, extrusion, SOLID_GLYPH_TOLERANCE);
+        BuildSolidGlyphLists(dc, metrics, extrusion, solidTolerance);
     }
     SelectObject(dc, previous);
     DeleteObject(font);

@@ -7,10 +7,6 @@
 
 #include "text/glyph_font.h"
 
-// How far a flattened curve may stray from the glyph's outline, in em units: a third of a pixel on a glyph
-// 160 pixels high, more than the crawl ever draws at 1080 lines.
-constexpr float SOLID_GLYPH_TOLERANCE = 1.0f / 512.0f;
-
 // True when the list's glyph has no depth: seen from the side it covers no pixel. Needs the GL context
 // current; draws into an 8 x 8 corner of the back buffer and leaves the frame cleared to black. A list that draws
 // nothing counts as flat too: the caller tells that case apart by the glyph's advance.
