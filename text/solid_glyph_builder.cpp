@@ -222,7 +222,8 @@ void SolidGlyphBuilder::AddSides(GlyphMesh& mesh, const GlyphContours& contours,
             first = 0;
         }
 
-        // One quad strip per stretch between corners; a corner's point starts the next strip anew.
+        // One quad strip round the contour. At a corner the point comes twice, with the normal of the edge
+        // before it and then of the edge after it: the quad between the two has no width and draws nothing.
         MeshRun run = {GL_QUAD_STRIP, mesh.VertexCount(), 0};
         auto pushPair = [&](int point, OutlinePoint normal) {
             const OutlinePoint& p = contours.points[point];
@@ -251,10 +252,12 @@ void SolidGlyphBuilder::AddSides(GlyphMesh& mesh, const GlyphContours& contours,
             const bool cornerNext = !smoothAllRound && corner(next);
             pushPair(endPoint, cornerNext ? edgeNormals[edge] : averaged(next));
             ++mesh.sideQuads;
-            if (cornerNext || k == edges - 1) {
-                mesh.runs.push_back(run);
-                run = {GL_QUAD_STRIP, mesh.VertexCount(), 0};
+            if (cornerNext && k < edges - 1) {
+                pushPair(endPoint, edgeNormals[next]);
             }
+        }
+        if (run.count > 0) {
+            mesh.runs.push_back(run);
         }
         begin = end;
     }

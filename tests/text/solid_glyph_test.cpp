@@ -13,7 +13,8 @@ namespace {
 
 struct Triangle {
     float p[3][3];
-    float n[3];  // the first corner's normal (a face or a flat quad has one for all three)
+    float n[3];           // the first corner's normal
+    float corners[3][3];  // every corner's normal
 };
 
 // Every triangle of the mesh, as GL would assemble it from the runs.
@@ -25,6 +26,7 @@ std::vector<Triangle> Triangles(const GlyphMesh& mesh)
         const GLint corners[3] = {a, b, c};
         for (int k = 0; k < 3; ++k) {
             memcpy(t.p[k], &mesh.vertices[corners[k] * 3], sizeof(t.p[k]));
+            memcpy(t.corners[k], &mesh.normals[corners[k] * 3], sizeof(t.corners[k]));
         }
         memcpy(t.n, &mesh.normals[a * 3], sizeof(t.n));
         out.push_back(t);
@@ -161,7 +163,7 @@ TEST(SolidGlyphBuilder, HoleStaysOpenAndItsSidesFaceIntoIt)
 
 TEST(SolidGlyphBuilder, CurvedSidesShareSmoothNormalsButCornersKeepTheirOwn)
 {
-    // A circle of 32 edges (11.25 degrees apart) is one strip round; a square keeps four quads apart.
+    // A circle of 32 edges (11.25 degrees apart) is shaded round: each point's normal is the point itself.
     GlyphContours circle;
     for (int i = 0; i < 32; ++i) {
         const float a = -static_cast<float>(i) * 6.2831853f / 32.0f;  // clockwise
@@ -176,17 +178,19 @@ TEST(SolidGlyphBuilder, CurvedSidesShareSmoothNormalsButCornersKeepTheirOwn)
     EXPECT_EQ(side.mode, static_cast<GLenum>(GL_QUAD_STRIP));
     EXPECT_EQ(side.count, 66);  // 33 pairs: round once, and back to the first
     for (GLint v = side.first; v < side.first + side.count; ++v) {
-        const float* p = &mesh.vertices[v * 3];
-        const float* n = &mesh.normals[v * 3];
-        EXPECT_NEAR(n[0], p[0], 1e-4f);  // on a unit circle the outward normal is the point itself
-        EXPECT_NEAR(n[1], p[1], 1e-4f);
+        EXPECT_NEAR(mesh.normals[v * 3], mesh.vertices[v * 3], 1e-4f);
+        EXPECT_NEAR(mesh.normals[v * 3 + 1], mesh.vertices[v * 3 + 1], 1e-4f);
     }
+    // A square's sides are flat: every triangle of them has one normal at all three corners.
     ASSERT_TRUE(builder.Build(Squares(true, false), 0.1f, mesh));
-    int strips = 0;
-    for (const MeshRun& run : mesh.runs) {
-        strips += run.mode == GL_QUAD_STRIP ? 1 : 0;
+    const Faces faces = Sort(mesh, 0.1f);
+    ASSERT_EQ(faces.sides.size(), 8u);
+    for (const Triangle& t : faces.sides) {
+        for (int k = 1; k < 3; ++k) {
+            EXPECT_EQ(t.corners[k][0], t.n[0]);
+            EXPECT_EQ(t.corners[k][1], t.n[1]);
+        }
     }
-    EXPECT_EQ(strips, 4);
 }
 
 TEST(GlyphOutline, CurveIsFlattenedWithinTheTolerance)
