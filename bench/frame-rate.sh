@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Frame-rate benchmark: plays the real kelvra.exe once on a private Xvfb under Wine, reading its title each
 # second, then the empty loop for ~15 s, then first_frame_bench; prints one table. Needs tools/build first.
-# Usage: bench/frame-rate.sh [--empty-seconds N] [--first-frame-runs N]. Measures only; never fails on speed.
+# Usage: bench/frame-rate.sh [--empty-seconds N] [--first-frame-runs N] [--build DIR]. --build measures the
+# programs of another build folder (default build/), to compare two versions. Measures only; never fails on speed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/.." && pwd)
@@ -9,11 +10,13 @@ tools="$repo/tools"
 
 empty_seconds=15
 first_frame_runs=10
+build="$repo/build"
 while [ $# -gt 0 ]; do
   case $1 in
     --empty-seconds) empty_seconds=$2; shift 2 ;;
     --first-frame-runs) first_frame_runs=$2; shift 2 ;;
-    *) echo "usage: $0 [--empty-seconds N] [--first-frame-runs N]" >&2; exit 2 ;;
+    --build) build=$(cd "$2" && pwd) || exit 2; shift 2 ;;
+    *) echo "usage: $0 [--empty-seconds N] [--first-frame-runs N] [--build DIR]" >&2; exit 2 ;;
   esac
 done
 
@@ -22,12 +25,13 @@ if [ -z "${BENCH_ON_DISPLAY:-}" ]; then
   for tool in wine xdotool Xvfb python3; do
     command -v "$tool" >/dev/null || { echo "frame-rate: '$tool' is missing (tools/install-deps)" >&2; exit 2; }
   done
-  for exe in build/kelvra.exe build/bench/kelvra_empty.exe build/bench/first_frame_bench.exe; do
-    [ -f "$repo/$exe" ] || { echo "frame-rate: no $exe (run tools/build)" >&2; exit 2; }
+  for exe in kelvra.exe bench/kelvra_empty.exe bench/first_frame_bench.exe; do
+    [ -f "$build/$exe" ] || { echo "frame-rate: no $build/$exe (run tools/build)" >&2; exit 2; }
   done
   "$tools/wine-prefix" >&2 || exit 2
   export BENCH_ON_DISPLAY=1
-  exec "$tools/with-xvfb" bash "$0" --empty-seconds "$empty_seconds" --first-frame-runs "$first_frame_runs"
+  exec "$tools/with-xvfb" bash "$0" --empty-seconds "$empty_seconds" --first-frame-runs "$first_frame_runs" \
+    --build "$build"
 fi
 
 source "$tools/wine-env"
@@ -51,8 +55,8 @@ now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 # Private copies: a rebuild by someone else meanwhile cannot swap a program under the run.
 run="$tmp/run"
 mkdir -p "$run"
-cp "$repo/build/kelvra.exe" "$repo/build/audio.ogg" "$repo/build/bench/kelvra_empty.exe" \
-   "$repo/build/bench/first_frame_bench.exe" "$run/"
+cp "$build/kelvra.exe" "$build/audio.ogg" "$build/bench/kelvra_empty.exe" \
+   "$build/bench/first_frame_bench.exe" "$run/"
 
 # The machine, taken before the runs; the load average tells whether others were busy at the same time.
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
@@ -202,6 +206,12 @@ for name, rows in (("menu (readings 1-17 s)", menu), ("crawl (18 s to the end)",
         print(f"{name:<36} {len(fps):>3}  {med:7.1f}  {min(fps):7.1f}  {ratio(med):>12}")
     else:
         print(f"{name:<36} {0:>3}  {'-':>7}  {'-':>7}")
+# The crawl's busy middle, crawl seconds 20-45 (a reading counts the second before it), where most lines are
+# in view: the figure to compare between versions of the glyphs.
+busy = [v for t, v in crawl if 20 <= t - 1 - MENU_SECONDS <= 45]
+if busy:
+    print(f"{'crawl 20-45 s of the crawl':<36} {len(busy):>3}  {statistics.median(busy):7.1f}  {min(busy):7.1f}"
+          f"  {ratio(statistics.median(busy)):>12}")
 if len(crawl) >= STRETCH:
     averages = [(sum(v for _, v in crawl[i:i + STRETCH]) / STRETCH, crawl[i][0], crawl[i + STRETCH - 1][0])
                 for i in range(len(crawl) - STRETCH + 1)]
