@@ -90,25 +90,26 @@ void BuildSolidGlyphLists(HDC dc, const GlyphMetricsTable& metrics, float extrus
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_NORMAL_ARRAY);
     for (int code = 0; code < FONT_GLYPH_COUNT; ++code) {
+        // A glyph without an outline (a space) or one that cannot be read or tessellated keeps the system's
+        // list: an advance alone, or the flat glyph.
         GLYPHMETRICS glyph;
         const UINT format = GGO_NATIVE | GGO_UNHINTED;
         const DWORD size = GetGlyphOutlineA(dc, static_cast<UINT>(code), format, &glyph, 0, nullptr, &identity);
-        mesh.Clear();
-        if (size != GDI_ERROR && size > 0) {
-            buffer.resize(size);
-            if (GetGlyphOutlineA(dc, static_cast<UINT>(code), format, &glyph, size, buffer.data(), &identity) !=
-                    GDI_ERROR &&
-                ParseNativeOutline(buffer.data(), size, scale, tolerance, contours)) {
-                builder.Build(contours, extrusion, mesh);
-            }
+        if (size == GDI_ERROR || size == 0) {
+            continue;
         }
+        buffer.resize(size);
+        if (GetGlyphOutlineA(dc, static_cast<UINT>(code), format, &glyph, size, buffer.data(), &identity) ==
+                GDI_ERROR ||
+            !ParseNativeOutline(buffer.data(), size, scale, tolerance, contours) ||
+            !builder.Build(contours, extrusion, mesh)) {
+            continue;
+        }
+        glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
+        glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
         glNewList(FONT_LIST_BASE + code, GL_COMPILE);
-        if (!mesh.runs.empty()) {
-            glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
-            glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
-            for (const MeshRun& run : mesh.runs) {
-                glDrawArrays(run.mode, run.first, run.count);
-            }
+        for (const MeshRun& run : mesh.runs) {
+            glDrawArrays(run.mode, run.first, run.count);
         }
         glTranslatef(metrics[code].gmfCellIncX, metrics[code].gmfCellIncY, 0.0f);
         glEndList();
