@@ -5,6 +5,7 @@
 
 #include "scenes/star.h"
 #include "text/glyph_font.h"
+#include "text/solid_glyph_lists.h"
 #include "text/text_item.h"
 
 constexpr int CRAWL_ITEM_COUNT = 14;
@@ -37,4 +38,6 @@ public:
     LONGLONG startCount;
     LONGLONG starStartCount;
     LONGLONG frequency;
+    // Where the system built the glyphs flat: the solid rebuild of the glyphs no line uses, a few a frame.
+    SolidGlyphLists solidGlyphs;
 };
