@@ -120,7 +120,8 @@ void DemoApp::Render()
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
     glFlush();
-    if (keys[ESCAPE_KEY]) {
+    // Held now, or tapped since the last frame: a quick tap's release may already have cleared the held flag.
+    if (keys[ESCAPE_KEY] || keysPressed[ESCAPE_KEY]) {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
 }

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <string.h>
 
 #include "resources/resource.h"
 
@@ -35,7 +36,8 @@ GLWindowApp::GLWindowApp()
       hGLRC(nullptr),
       fovY(90.0f),
       zNear(1.0f),
-      zFar(90.0f)
+      zFar(90.0f),
+      keysPressed{}
 {
     g_app = this;
 }
@@ -60,7 +62,7 @@ int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLin
             Render();
             SwapBuffers(hDC);  // read again: Render may have closed the window and nulled hDC
             wglMakeCurrent(nullptr, nullptr);
-            ++frameCount;
+            CountFrame();
         }
     }
     OnExit();
@@ -199,6 +201,12 @@ void GLWindowApp::Paint(HDC)
     wglMakeCurrent(nullptr, nullptr);
 }
 
+void GLWindowApp::CountFrame()
+{
+    ++frameCount;
+    memset(keysPressed, 0, sizeof(keysPressed));
+}
+
 void GLWindowApp::OnSize(int width, int height)
 {
     if (width != 0 && height != 0 && hWnd != nullptr) {
@@ -241,7 +249,7 @@ LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HDC paintDC = BeginPaint(window, &paint);
         Paint(paintDC);
         EndPaint(window, &paint);
-        ++frameCount;
+        CountFrame();
         return 0;
     }
     case WM_CLOSE: {
@@ -252,6 +260,10 @@ LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYDOWN: {
         if (wParam < 256) {  // virtual-key codes are below 256; anything larger is not a key we track
             keys[wParam] = true;
+            const bool repeat = (lParam & 0x40000000) != 0;  // bit 30: the key was already down
+            if (!repeat) {
+                keysPressed[wParam] = true;
+            }
         }
         return 0;
     }

@@ -39,6 +39,8 @@ protected:
     void OnSize(int width, int height);
     void CreateGLContext();
     void DestroyGLContext();
+    // Counts a drawn frame; the key presses it could see are then spent.
+    void CountFrame();
 
     BOOL timerRunning;
     unsigned frameCount;
@@ -49,7 +51,11 @@ protected:
     float fovY;
     float zNear;
     float zFar;
-    // Lives in zero-initialised static storage with the one application object, so every flag starts false.
+    // Set by a key's first WM_KEYDOWN (not by auto-repeat) and cleared after each frame, so a press and release
+    // that both arrive between two frames still reach the next one.
+    bool keysPressed[256];
+    // Held down now. Lives in zero-initialised static storage with the one application object, so every flag
+    // starts false.
     bool keys[256];
 };
 

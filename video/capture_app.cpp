@@ -37,6 +37,10 @@ DWORD FixedTicks()
 
 const ClockSource FRAME_CLOCK = {FrameCounter, FrameRate, FixedTicks};
 const int AUDIO_RATE = 44100;
+// Frames go out as 32-bit BGRX, the layout of the GL back buffer: the read-back is then a plain copy, and the
+// encoder's conversion to YUV has a fast path for it (tools/capture-video reads them as bgr0).
+const GLenum FRAME_FORMAT = GL_BGRA_EXT;
+const size_t FRAME_PIXEL_BYTES = 4;
 
 LONGLONG Now()
 {
@@ -61,7 +65,7 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
       failed(false),
       video(INVALID_HANDLE_VALUE),
       pixels(nullptr),
-      frameBytes(static_cast<size_t>(captureOptions.width) * captureOptions.height * 3),
+      frameBytes(static_cast<size_t>(captureOptions.width) * captureOptions.height * FRAME_PIXEL_BYTES),
       maxViewport{0, 0},
       startCount(0),
       renderCounts(0),
@@ -158,8 +162,8 @@ void CaptureApp::Render()
     }
     glFinish();
     const LONGLONG readStart = Now();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, options.width, options.height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, options.width, options.height, FRAME_FORMAT, GL_UNSIGNED_BYTE, pixels);
     const LONGLONG writeStart = Now();
     DWORD written = 0;
     if (!WriteFile(video, pixels, static_cast<DWORD>(frameBytes), &written, nullptr) || written != frameBytes) {

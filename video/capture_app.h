@@ -1,4 +1,4 @@
-// CaptureApp: the demo played on a fixed-rate clock, each frame read back and written out as raw RGB for an
+// CaptureApp: the demo played on a fixed-rate clock, each frame read back and written out as raw BGRX for an
 // encoder, with the music written beside it as a WAV file.
 #pragma once
 

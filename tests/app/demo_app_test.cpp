@@ -98,6 +98,35 @@ TEST(DemoApp, EscapeClosesAtTheEndOfTheFrameAfterItWasDrawn)
     EXPECT_EQ(demo.menu, nullptr);  // Shutdown ran inside the close
 }
 
+// The real loop; Escape pressed and released between the first two frames, before the second one looks.
+class EscapeTapDemo : public TestDemo {
+public:
+    void Render() override
+    {
+        HWND window = hWnd;
+        ++renders;
+        TestDemo::Render();
+        if (renders == 1) {
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+        } else if (hWnd != nullptr) {
+            SendMessageA(hWnd, WM_CLOSE, 0, 0);  // the tap was lost; end the loop anyway
+            lost = true;
+        }
+    }
+    int renders = 0;
+    bool lost = false;
+};
+
+TEST(DemoApp, EscapeTappedBetweenFramesClosesOnTheNextFrame)
+{
+    FixedClock clock;
+    EscapeTapDemo demo;
+    EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    EXPECT_EQ(demo.renders, 2);
+    EXPECT_FALSE(demo.lost);
+}
+
 TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
 {
     FixedClock clock;

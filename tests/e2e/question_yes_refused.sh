@@ -37,6 +37,6 @@ e2e_count $((wx + 8)) "$ctop" $((ww - 16)) $((wy + wh - 8 - ctop))
 e2e_log "client pixels: black $px_black, menu colours $px_menu of $px_total"
 [ "$px_menu" -ge 500 ] || e2e_fail "the menu scene's text is missing ($px_menu menu-coloured pixels)"
 
-e2e_hold_key "$main" Escape
+e2e_tap_key "$main" Escape
 e2e_expect_exit_zero 15
 e2e_pass

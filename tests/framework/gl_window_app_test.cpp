@@ -26,6 +26,11 @@ public:
     void Render() override
     {
         ++renders;
+        pressedInRender.push_back(keysPressed['A']);
+        if (renders == tapAtRender) {
+            PostMessageA(hWnd, WM_KEYDOWN, 'A', 0x00000001);
+            PostMessageA(hWnd, WM_KEYUP, 'A', 0xC0000001);
+        }
         contextInRender = wglGetCurrentContext();
         glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
@@ -96,6 +101,7 @@ public:
     using GLWindowApp::hGLRC;
     using GLWindowApp::hWnd;
     using GLWindowApp::keys;
+    using GLWindowApp::keysPressed;
     using GLWindowApp::zFar;
     using GLWindowApp::zNear;
 
@@ -105,6 +111,8 @@ public:
     bool active = true;
     bool projectionInRender = false;
     int closeAtRender = 0;
+    int tapAtRender = 0;  // this render queues a press and release of 'A'
+    std::vector<bool> pressedInRender;
     int renders = 0, shutdowns = 0, inits = 0, exits = 0;
     int lastId = -1, lastCode = -1;
     HGLRC contextInRender = nullptr, contextInInit = nullptr, contextInShutdown = nullptr;
@@ -189,6 +197,11 @@ TEST(WindowFramework, KeysFollowKeyDownAndUpButNotSystemKeys)
     EXPECT_TRUE(app.keys[VK_ESCAPE]);
     EXPECT_EQ(app.WindowProc(app.hWnd, WM_KEYUP, VK_ESCAPE, 0), 0);
     EXPECT_FALSE(app.keys[VK_ESCAPE]);
+    EXPECT_TRUE(app.keysPressed[VK_ESCAPE]);  // the press stays until a frame has seen it
+
+    app.WindowProc(app.hWnd, WM_KEYDOWN, 'B', 0x40000000);  // a repeat is no new press
+    EXPECT_TRUE(app.keys['B']);
+    EXPECT_FALSE(app.keysPressed['B']);
 
     app.WindowProc(app.hWnd, WM_SYSKEYDOWN, 'A', 0);
     app.WindowProc(app.hWnd, WM_SYSKEYDOWN, VK_F10, 0);
@@ -331,6 +344,15 @@ TEST(WindowFramework, RunDrawsUntilCloseThenShutsDownAndExits)
     EXPECT_EQ(app.hWnd, nullptr);
     EXPECT_EQ(app.hDC, nullptr);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+TEST(WindowFramework, KeyTappedBetweenFramesIsSeenByTheNextFrameOnly)
+{
+    ProbeApp app;
+    app.tapAtRender = 2;
+    app.closeAtRender = 4;
+    EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    EXPECT_EQ(app.pressedInRender, (std::vector<bool>{false, false, true, false}));
 }
 
 TEST(WindowFramework, CloseNullsWindowAndDeviceContext)

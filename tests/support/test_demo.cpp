@@ -52,7 +52,7 @@ void TestDemo::DrawFrame()
     }
     SwapBuffers(hDC);
     wglMakeCurrent(nullptr, nullptr);
-    ++frameCount;
+    CountFrame();
 }
 
 void TestDemo::WithContext(void (*check)(TestDemo&))
