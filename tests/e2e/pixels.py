@@ -1,151 +1,122 @@
 #!/usr/bin/env python3
-# Pixel classification for the end-to-end screenshots: counts of the demo's colour classes in a rectangle,
-# and the layout of a window's top rows (caption, menu bar, start of the client area).
-# Reads binary PPM (P6) files as written by `convert shot.png shot.ppm`; standard library only.
+# Reads screenshots and capture frames (binary PPM) the way a viewer would: counts of the demo's colour
+# classes in a rectangle, the layout of a window's top rows, the bands of text rows in a column range, and
+# the tiles of a contact sheet. Standard library only.
+import collections
+import functools
 import sys
 
 # Reference colours (0-255) as the lit scenes render them; a pixel belongs to a class when every channel is
 # within TOLERANCE of it. The slack covers a 16-bit (565) screen, which rounds each channel by up to 8.
 TOLERANCE = 20
-REFERENCE = {
-    "normal": (83, 107, 187),
-    "highlight": (155, 127, 117),
-    "active": (182, 28, 30),
-    "yellow": (245, 230, 51),
-}
+REFERENCE = {"normal": (83, 107, 187), "highlight": (155, 127, 117), "active": (182, 28, 30), "yellow": (245, 230, 51)}
 MENU_CLASSES = ("normal", "highlight", "active")
 
 
 def read_ppm(path):
     with open(path, "rb") as f:
         data = f.read()
-    # Header: magic, width, height, maxval, separated by whitespace (comments are not written by convert).
-    fields = []
-    pos = 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        start = pos
-        while not data[pos:pos + 1].isspace():
-            pos += 1
-        fields.append(data[start:pos])
-    pos += 1
-    if fields[0] != b"P6" or int(fields[3]) != 255:
+    fields = data.split(maxsplit=4)  # magic, width, height, maxval, pixels (no comments from convert/ffmpeg)
+    if fields[0] != b"P6" or fields[3] != b"255":
         raise SystemExit("pixels.py: %s is not an 8-bit binary PPM" % path)
     width, height = int(fields[1]), int(fields[2])
-    return width, height, data[pos:pos + width * height * 3]
+    return width, height, data[len(data) - width * height * 3:]
 
 
+@functools.lru_cache(maxsize=None)  # a frame has few distinct colours: each is judged once
 def classify(r, g, b):
     if r < 30 and g < 30 and b < 30:
         return "black"
-    for name, (cr, cg, cb) in REFERENCE.items():
-        if abs(r - cr) <= TOLERANCE and abs(g - cg) <= TOLERANCE and abs(b - cb) <= TOLERANCE:
+    for name, ref in REFERENCE.items():
+        if all(abs(c - rc) <= TOLERANCE for c, rc in zip((r, g, b), ref)):
             return name
-    if r > 200 and g > 200 and b > 200:
-        return "white"
-    return "other"
+    return "white" if min(r, g, b) > 200 else "other"
 
 
-def is_light(r, g, b):
-    # The Wine menu bar and frame: white or light grey, with no tint.
-    return min(r, g, b) >= 180 and max(r, g, b) - min(r, g, b) <= 30
-
-
-def clip(width, height, x, y, w, h):
-    x0, y0 = max(0, x), max(0, y)
-    x1, y1 = min(width, x + w), min(height, y + h)
+def rows_of(path, x, y, w, h):
+    """The image's pixels in the rectangle (clipped to the image), as one list of (r, g, b) per row."""
+    width, height, data = read_ppm(path)
+    x0, y0, x1, y1 = max(0, x), max(0, y), min(width, x + w), min(height, y + h)
     if x1 <= x0 or y1 <= y0:
-        raise SystemExit("pixels.py: the rectangle %dx%d+%d+%d lies outside the %dx%d image"
-                         % (w, h, x, y, width, height))
-    return x0, y0, x1, y1
-
-
-def is_bluish(r, g, b):
-    # The NORMAL text's hue, lit or not: blue well above red and green. Lit it is about (83, 107, 187);
-    # drawn without lighting the same colour comes out as about (107, 138, 241).
-    return b >= 100 and b - r >= 50 and b - g >= 40
+        raise SystemExit("pixels.py: %dx%d+%d+%d lies outside the %dx%d image" % (w, h, x, y, width, height))
+    rows = (data[(row * width + x0) * 3:(row * width + x1) * 3] for row in range(y0, y1))
+    return [list(zip(row[0::3], row[1::3], row[2::3])) for row in rows]
 
 
 def count(path, x, y, w, h):
-    width, height, pixels = read_ppm(path)
-    x0, y0, x1, y1 = clip(width, height, x, y, w, h)
+    colours = collections.Counter(p for row in rows_of(path, x, y, w, h) for p in row)
     counts = dict.fromkeys(("black", "white", "other") + tuple(REFERENCE), 0)
-    blue_max = 0
-    for row in range(y0, y1):
-        base = row * width * 3
-        for col in range(x0, x1):
-            i = base + col * 3
-            r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
-            counts[classify(r, g, b)] += 1
-            if b > blue_max and is_bluish(r, g, b):
-                blue_max = b
-    counts["menu"] = sum(counts[name] for name in MENU_CLASSES)
-    # The brightest blue of NORMAL-hued pixels: tells a lit menu from an unlit one.
-    counts["blue_max"] = blue_max
-    counts["total"] = (x1 - x0) * (y1 - y0)
+    for colour, n in colours.items():
+        counts[classify(*colour)] += n
+    # The NORMAL text's hue, lit (about 83, 107, 187) or not (about 107, 138, 241): its brightest blue tells
+    # a lit menu from an unlit one.
+    counts["blue_max"] = max([b for r, g, b in colours if b >= 100 and b - r >= 50 and b - g >= 40] or [0])
+    counts.update(menu=sum(counts[n] for n in MENU_CLASSES), total=sum(colours.values()))
     for name, value in counts.items():
         print("px_%s=%d" % (name, value))
 
 
 def top_rows(path, x, y, w, rows):
-    """Describes the top of a window: each row over the window's width is 'light' (frame, menu bar),
-    'black' (client area), or 'caption' (anything else, e.g. the blue or grey caption), by a 90 % majority;
-    rows with no majority are 'mixed'. Prints the caption's last row and what follows it."""
-    width, height, pixels = read_ppm(path)
-    # Leave out the frame's side borders so they do not dilute the rows.
-    x0, y0, x1, y1 = clip(width, height, x + 8, y, w - 16, rows)
+    """Each row over the window's width (less its side borders) is 'light' (frame, menu bar: white or light
+    grey), 'black' (client area) or 'caption' by a 90 % majority, else 'mixed'. Prints the caption's last
+    row, the light band under it and the first black row after it."""
     kinds = []
-    for row in range(y0, y1):
-        light = black = 0
-        base = row * width * 3
-        for col in range(x0, x1):
-            i = base + col * 3
-            r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
-            if is_light(r, g, b):
-                light += 1
-            elif r < 30 and g < 30 and b < 30:
-                black += 1
-        n = x1 - x0
-        if light >= 0.9 * n:
-            kinds.append("light")
-        elif black >= 0.9 * n:
-            kinds.append("black")
-        elif light + black <= 0.2 * n:
-            kinds.append("caption")
-        else:
-            kinds.append("mixed")
-    caption = [i for i, kind in enumerate(kinds) if kind == "caption"]
-    caption_end = -1
-    if caption:
-        caption_end = caption[0]
-        while caption_end + 1 < len(kinds) and kinds[caption_end + 1] in ("caption", "mixed"):
-            caption_end += 1
-    # The light band right under the caption, and the first all-black row after the caption.
-    band = 0
-    row = caption_end + 1
+    for row in rows_of(path, x + 8, y, w - 16, rows):
+        light = sum(min(p) >= 180 and max(p) - min(p) <= 30 for p in row)
+        black = sum(max(p) < 30 for p in row)
+        n = len(row)
+        kinds.append("light" if light >= 0.9 * n else "black" if black >= 0.9 * n
+                     else "caption" if light + black <= 0.2 * n else "mixed")
+    end = kinds.index("caption") if "caption" in kinds else -1
+    while end >= 0 and end + 1 < len(kinds) and kinds[end + 1] in ("caption", "mixed"):
+        end += 1
+    band, row = 0, end + 1
     while row < len(kinds) and kinds[row] in ("light", "mixed"):
-        band += 1 if kinds[row] == "light" else 0
-        row += 1
-    client_top = next((i for i in range(caption_end + 1, len(kinds)) if kinds[i] == "black"), -1)
-    print("rows_caption_rows=%d" % len(caption))
-    print("rows_caption_end=%d" % caption_end)
-    print("rows_light_band=%d" % band)
-    print("rows_client_top=%d" % client_top)
+        band, row = band + (kinds[row] == "light"), row + 1
+    client = next((i for i in range(end + 1, len(kinds)) if kinds[i] == "black"), -1)
+    print("rows_caption_end=%d\nrows_light_band=%d\nrows_client_top=%d" % (end, band, client))
     print("rows_kinds='%s'" % " ".join(k[0] for k in kinds))
 
 
-def main(argv):
-    usage = ("usage: pixels.py count IMAGE.ppm X Y W H\n"
-             "       pixels.py toprows IMAGE.ppm X Y W ROWS")
-    if len(argv) != 7 or argv[1] not in ("count", "toprows"):
-        raise SystemExit(usage)
-    numbers = [int(v) for v in argv[3:]]
-    if argv[1] == "count":
-        count(argv[2], *numbers)
-    else:
-        top_rows(argv[2], *numbers)
+def bands(path, x0, x1):
+    """The bands of rows holding text between columns x0 and x1 (gaps of up to 6 rows joined), each with its
+    dominant colour class."""
+    found = []
+    for y, row in enumerate(rows_of(path, x0, 0, x1 - x0, 1 << 20)):
+        kinds = [classify(*p) for p in row]
+        kinds = [k for k in kinds if k not in ("black", "other")]
+        if not kinds:
+            continue
+        if not found or y - found[-1][1] > 6:
+            found.append([y, y, {}])
+        found[-1][1] = y
+        for k in kinds:
+            found[-1][2][k] = found[-1][2].get(k, 0) + 1
+    for top, bottom, kinds in found:
+        print("band %d-%d %s" % (top, bottom, max(kinds, key=kinds.get)))
 
+
+def sheet(path, cols, rows, picture_h, strip_h, padding):
+    """One line per tile of a contact sheet, row by row: the tile's scene (menu, crawl or none, by its
+    dominant colours) and the count of lit pixels in the label strip under its picture."""
+    width, height, _ = read_ppm(path)
+    tile_w, tile_h = (width - (cols - 1) * padding) // cols, picture_h + strip_h
+    if height != rows * tile_h + (rows - 1) * padding:
+        raise SystemExit("pixels.py: a %dx%d sheet is not %d rows of %d-row tiles" % (width, height, rows, tile_h))
+    for r in range(rows):
+        for c in range(cols):
+            tile = rows_of(path, c * (tile_w + padding), r * (tile_h + padding), tile_w, tile_h)
+            menu = sum(classify(*p) in MENU_CLASSES for row in tile[:picture_h] for p in row)
+            # The crawl's yellow, however far it has faded.
+            crawl = sum(min(p[:2]) >= 40 and min(p[:2]) - p[2] >= 30 for row in tile[:picture_h] for p in row)
+            label = sum(max(p) > 60 for row in tile[picture_h:] for p in row)
+            print("%s %d" % (("menu" if menu > crawl else "crawl") if max(menu, crawl) > 20 else "none", label))
+
+
+COMMANDS = {"count": (count, 5), "toprows": (top_rows, 5), "bands": (bands, 3), "sheet": (sheet, 6)}
 
 if __name__ == "__main__":
-    main(sys.argv)
+    if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS or len(sys.argv) != COMMANDS[sys.argv[1]][1] + 2:
+        raise SystemExit("usage: pixels.py count IMAGE X Y W H | toprows IMAGE X Y W ROWS | bands IMAGE X0 X1 | "
+                         "sheet IMAGE COLS ROWS PICTURE_H STRIP_H PADDING")
+    COMMANDS[sys.argv[1]][0](sys.argv[2], *(int(a) for a in sys.argv[3:]))

@@ -11,7 +11,7 @@ grep -q "Captured 196 frames" "$VIDEO_TMP/log" || video_fail "no summary line: $
 "$KELVRA_TOOLS/contact-sheet" "$out" "$VIDEO_TMP/sheet.png" || video_fail "no contact sheet"
 ffmpeg -v error -y -i "$VIDEO_TMP/sheet.png" -f image2 -c:v ppm "$VIDEO_TMP/sheet.ppm" || video_fail "cannot read the sheet"
 # Tiles of 320x240 over a 20-row label strip, four by three, 4 pixels apart.
-tiles=$(python3 "$VIDEO_LIB_DIR/frame_check.py" sheet "$VIDEO_TMP/sheet.ppm" 4 3 240 20 4) || video_fail "bad sheet"
+tiles=$(python3 "$VIDEO_PIXELS" sheet "$VIDEO_TMP/sheet.ppm" 4 3 240 20 4) || video_fail "bad sheet"
 scenes=$(cut -d' ' -f1 <<<"$tiles" | tr '\n' ' ')
 [ "$scenes" = "menu menu menu menu crawl crawl crawl crawl crawl crawl crawl crawl " ] ||
   video_fail "the sheet's tiles show '$scenes', not four of the menu and then eight of the crawl"

@@ -13,7 +13,7 @@ bool Parse(std::initializer_list<const char*> args, CaptureOptions& options, std
     return ParseCaptureOptions(static_cast<int>(argv.size()), argv.data(), options, error);
 }
 
-TEST(CaptureOptions, DefaultsAreTheWholeProductionAtSixtyFramesAndDemoSize)
+TEST(CaptureOptions, DefaultsAreTheWholeProductionAndEveryOptionIsRead)
 {
     CaptureOptions options;
     std::string error;
@@ -23,12 +23,6 @@ TEST(CaptureOptions, DefaultsAreTheWholeProductionAtSixtyFramesAndDemoSize)
     EXPECT_EQ(options.width, 800);
     EXPECT_EQ(options.height, 600);
     EXPECT_EQ(options.seconds, 0.0);
-}
-
-TEST(CaptureOptions, ReadsEveryOption)
-{
-    CaptureOptions options;
-    std::string error;
     ASSERT_TRUE(Parse({"--fps", "30", "--size", "1280x720", "--seconds", "12.5", "--out", "a.mp4", "--video", "v.raw",
                        "--audio", "a.wav"},
                       options, error))

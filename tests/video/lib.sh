@@ -4,6 +4,7 @@
 : "${KELVRA_TOOLS:?KELVRA_TOOLS must name the repo tools folder}"
 : "${KELVRA_CAPTURE_EXE:?KELVRA_CAPTURE_EXE must name the built kelvra-capture.exe}"
 VIDEO_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+VIDEO_PIXELS="$VIDEO_LIB_DIR/../e2e/pixels.py"
 VIDEO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-video.XXXXXX")
 trap 'rm -rf "$VIDEO_TMP"' EXIT
 

@@ -1,0 +1,42 @@
+# End-to-end, the whole production in one launch (about 100 s): the question box waits for its answer; No
+# gives an 800x600 window with caption and menu bar showing the lit menu scene, then the crawl (yellow lines
+# over white stars); the music reaches the sound device as an independent decoder hears the track; and the
+# demo closes itself with exit code 0 about 96 s after it opened, having printed nothing.
+source "$(dirname "$0")/lib.sh"
+e2e_begin full_run 1024x768x24
+
+e2e_launch
+box=$(e2e_find_window '^Kelvra$') || e2e_fail "no message box captioned 'Kelvra' appeared"
+e2e_geometry "$box"
+# A message box is a small dialog, not the 800x600 main window that starts with the same title.
+[ "$WIDTH" -lt 500 ] && [ "$HEIGHT" -lt 300 ] || e2e_fail "the 'Kelvra' window is ${WIDTH}x${HEIGHT}: no question box"
+e2e_expect_box_texts Kelvra "Run in fullscreen window?" "&Yes" "&No"
+sleep 1
+[ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the answer"
+answered=$SECONDS
+e2e_open_window
+[ "$X" -eq 0 ] && [ "$Y" -eq 0 ] && [ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 600 ] ||
+  e2e_fail "the window is ${WIDTH}x${HEIGHT}+$X+$Y, expected 800x600+0+0"
+
+e2e_sleep_until 5
+e2e_expect_lit_menu menu
+e2e_top_rows "$X" "$Y" "$WIDTH" 120
+[ "$rows_caption_end" -ge 10 ] || e2e_fail "no caption at the top of the window (rows: $rows_kinds)"
+# Wine's menu bar is about 19 rows high; the frame lines under a caption alone are 1-2 rows.
+[ "$rows_light_band" -ge 12 ] || e2e_fail "no menu bar under the caption (light band of $rows_light_band rows)"
+[ "$rows_client_top" -gt "$rows_caption_end" ] || e2e_fail "no black client area under the menu bar"
+
+e2e_sleep_until 30
+e2e_expect_crawl crawl
+
+# The demo ends itself; its running time is bounded from both sides of the uncertain window creation.
+e2e_expect_exit_zero $((120 - (SECONDS - answered)))
+e2e_log "ended $((SECONDS - answered)) s after the answer, $((SECONDS - SEEN)) s after the window showed"
+[ $((SECONDS - answered)) -ge 90 ] && [ $((SECONDS - SEEN)) -le 110 ] || e2e_fail "the demo did not last about 96 s"
+e2e_expect_stdout ""
+
+sox "$E2E_MUSIC" -t raw -r 44100 -e signed -b 16 -c 2 "$E2E_TMP/ref.raw" trim 0 30 ||
+  e2e_fail "sox cannot decode the track"
+python3 "$E2E_LIB_DIR/audio_match.py" "$E2E_TMP/ref.raw" "$E2E_RAW" >&2 ||
+  e2e_fail "the recording does not match the track"
+e2e_pass
