@@ -64,13 +64,11 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
       framesWritten(0),
       failed(false),
       video(INVALID_HANDLE_VALUE),
-      pixels(nullptr),
       frameBytes(static_cast<size_t>(captureOptions.width) * captureOptions.height * FRAME_PIXEL_BYTES),
       maxViewport{0, 0},
       startCount(0),
       renderCounts(0),
-      readCounts(0),
-      writeCounts(0)
+      readCounts(0)
 {
     memset(keys, 0, sizeof(keys));
     const int whole = ProductionFrameCount(options.fps);
@@ -84,10 +82,10 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
 CaptureApp::~CaptureApp()
 {
     UseClockSource(nullptr);
+    writer.Finish();
     if (video != INVALID_HANDLE_VALUE) {
         CloseHandle(video);
     }
-    free(pixels);
 }
 
 void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
@@ -123,12 +121,6 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
              std::to_string(client.bottom) + ")");
         return false;
     }
-    pixels = static_cast<unsigned char*>(malloc(frameBytes));
-    if (pixels == nullptr) {
-        Fail("not enough memory for one frame");
-        return false;
-    }
-
     const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
     std::string error;
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
@@ -140,6 +132,10 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
         CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
         Fail("cannot open " + options.video + " for the frames");
+        return false;
+    }
+    if (!writer.Start(video, frameBytes)) {
+        Fail("not enough memory for the frames");
         return false;
     }
     printf("Capturing %d frames (%.2f s) at %d fps, %dx%d\n", totalFrames,
@@ -163,18 +159,14 @@ void CaptureApp::Render()
     glFinish();
     const LONGLONG readStart = Now();
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, options.width, options.height, FRAME_FORMAT, GL_UNSIGNED_BYTE, pixels);
-    const LONGLONG writeStart = Now();
-    DWORD written = 0;
-    if (!WriteFile(video, pixels, static_cast<DWORD>(frameBytes), &written, nullptr) || written != frameBytes) {
+    glReadPixels(0, 0, options.width, options.height, FRAME_FORMAT, GL_UNSIGNED_BYTE, writer.NextBuffer());
+    renderCounts += readStart - renderStart;
+    readCounts += Now() - readStart;
+    if (!writer.Hand()) {
         Fail("the encoder stopped taking frames");
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
         return;
     }
-    const LONGLONG writeEnd = Now();
-    renderCounts += readStart - renderStart;
-    readCounts += writeStart - readStart;
-    writeCounts += writeEnd - writeStart;
     ++framesWritten;
     if (framesWritten % (5 * options.fps) == 0) {  // every five seconds of video
         ReportProgress();
@@ -198,6 +190,9 @@ void CaptureApp::ReportProgress()
 
 void CaptureApp::OnExit()
 {
+    if (!writer.Finish()) {
+        Fail("the encoder stopped taking frames");
+    }
     if (video != INVALID_HANDLE_VALUE) {
         CloseHandle(video);  // the encoder sees the end of the frames
         video = INVALID_HANDLE_VALUE;
@@ -215,7 +210,7 @@ void CaptureApp::OnExit()
         "Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time): render %.1f s, read-back %.1f s, "
         "handing to the encoder %.1f s\n",
         framesWritten, length, wall, length / wall, CountsToSeconds(renderCounts), CountsToSeconds(readCounts),
-        CountsToSeconds(writeCounts));
+        CountsToSeconds(writer.WaitCounts()));
     fflush(stdout);
 }
 

@@ -1,11 +1,12 @@
 // CaptureApp: the demo played on a fixed-rate clock, each frame read back and written out as raw BGRX for an
-// encoder, with the music written beside it as a WAV file.
+// encoder (by a writer thread, while the next frame renders), with the music written beside it as a WAV file.
 #pragma once
 
 #include <string>
 
 #include "app/demo_app.h"
 #include "video/capture_options.h"
+#include "video/frame_writer.h"
 
 class CaptureApp : public DemoApp {
 public:
@@ -33,11 +34,10 @@ private:
     int framesWritten;
     bool failed;
     HANDLE video;
-    unsigned char* pixels;
+    FrameWriter writer;
     size_t frameBytes;
     int maxViewport[2];
     LONGLONG startCount;
     LONGLONG renderCounts;
     LONGLONG readCounts;
-    LONGLONG writeCounts;
 };
