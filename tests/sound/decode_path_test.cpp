@@ -1,0 +1,147 @@
+// The decode path without a device: the resampler, the comment header check, and the stream source,
+// which must give what a one-shot reference decode resampled in one go gives, lazily, then end.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "sound/ogg_header_check.h"
+#include "sound/resampler.h"
+#include "sound/stream_source.h"
+#include "sound_fixtures.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include "stb_vorbis.h"
+
+namespace {
+
+using Pcm = std::vector<int16_t>;
+
+Pcm Sine(int rate, int channels, size_t frames)
+{
+    Pcm pcm(frames * static_cast<size_t>(channels));
+    for (size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = static_cast<int16_t>(12000 * std::sin(2 * 3.14159265358979 * 440 * double(i / channels) / rate));
+    return pcm;
+}
+
+// The whole input in one call, or in uneven pieces (1 to 517 frames).
+Pcm ConvertAll(const int16_t* in, size_t frames, int srcRate, int channels, bool inPieces = false)
+{
+    Resampler resampler(srcRate, channels, 44100);
+    Pcm out;
+    for (size_t at = 0, step = 1; at < frames; at += step, step = step * 3 % 517 + 1) {
+        step = inPieces ? std::min(step, frames - at) : frames;
+        resampler.Process(in + at * static_cast<size_t>(channels), step, out);
+    }
+    resampler.Finish(out);
+    return out;
+}
+
+// Upward zero crossings per second of the left channel, away from the first and last tenth.
+double FrequencyOf(const Pcm& stereo)
+{
+    const size_t frames = stereo.size() / 2, from = frames / 10, to = frames * 9 / 10;
+    size_t crossings = 0;
+    for (size_t i = from + 1; i < to; ++i)
+        crossings += stereo[(i - 1) * 2] < 0 && stereo[i * 2] >= 0;
+    return crossings * 44100.0 / double(to - from);
+}
+
+// The image decoded whole by stb_vorbis, resampled in one go: what a stream of it must give.
+Pcm ReferenceOutput(const Image& image)
+{
+    int channels = 0, rate = 0;
+    short* pcm = nullptr;
+    const int frames = stb_vorbis_decode_memory(image.data(), int(image.size()), &channels, &rate, &pcm);
+    Pcm out = frames > 0 ? ConvertAll(pcm, size_t(frames), rate, channels) : Pcm();
+    std::free(pcm);
+    return out;
+}
+
+}  // namespace
+
+TEST(SoundResampler, LengthRoundsUpPitchHoldsAndPiecesGiveTheSameOutput)
+{
+    struct Row {
+        int src, channels;
+        size_t frames, outFrames;
+    };
+    for (const Row r : {Row{8000, 1, 7, 39}, Row{32000, 2, 1, 2}, Row{44100, 2, 1000, 1000}, Row{8000, 1, 8000, 44100},
+                        Row{11025, 2, 11025, 44100}, Row{22050, 2, 22050, 44100}, Row{48000, 2, 48000, 44100},
+                        Row{96000, 1, 96000, 44100}}) {
+        SCOPED_TRACE(std::to_string(r.frames) + " frames at " + std::to_string(r.src) + " Hz");
+        const Pcm in = Sine(r.src, r.channels, r.frames);
+        const Pcm out = ConvertAll(in.data(), r.frames, r.src, r.channels);
+        EXPECT_EQ(out.size(), 2 * r.outFrames);
+        EXPECT_TRUE(ConvertAll(in.data(), r.frames, r.src, r.channels, true) == out);
+        if (r.frames == size_t(r.src)) {  // one second: long enough to count the pitch
+            EXPECT_NEAR(FrequencyOf(out), 440.0, 2.0);
+        }
+    }
+}
+
+TEST(SoundResampler, InterpolatesCopiesMonoToBothSidesAndHoldsTheLastFrame)
+{
+    struct Row {
+        int src, channels;
+        Pcm in, out;
+    };
+    const Row rows[] = {
+        {22050, 2, {0, 0, 1000, -1000}, {0, 0, 500, -500, 1000, -1000, 1000, -1000}},
+        {22050, 1, {0, 100, 200}, {0, 0, 50, 50, 100, 100, 150, 150, 200, 200, 200, 200}},
+        {44100, 2, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(ConvertAll(r.in.data(), r.in.size() / size_t(r.channels), r.src, r.channels), r.out)
+            << r.src << " Hz";
+}
+
+TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlong)
+{
+    Image image = LoadFixture("tone_44k_stereo.ogg");
+    // The comment packet follows the first page (58 bytes) and the second page's header (27 + 16 bytes).
+    const size_t comment = 58 + 27 + 16;
+    ASSERT_EQ(std::memcmp(image.data() + comment, "\x03vorbis", 7), 0);
+    EXPECT_TRUE(CommentHeaderIsSane(image.data(), image.size()));
+    // The real bytes go on after the cut, so a check that reads past it would see a whole packet.
+    EXPECT_FALSE(CommentHeaderIsSane(image.data(), comment + 30));
+    image[comment + 10] = 0xff;  // the vendor length's top byte: a vendor string far past the packet
+    EXPECT_FALSE(CommentHeaderIsSane(image.data(), image.size()));
+}
+
+TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
+{
+    struct Row {
+        const char* name;
+        double seconds;
+    };
+    for (const auto [name, seconds] :
+         {Row{"tone_44k_stereo.ogg", 1.0}, Row{"sine_22k_mono.ogg", 0.5}, Row{"sine_48k_stereo.ogg", 0.5}}) {
+        const Image image = LoadFixture(name);
+        const Pcm expected = ReferenceOutput(image);
+        ASSERT_FALSE(expected.empty()) << name;
+        for (size_t piece : {1u, 997u, 5512u}) {
+            SCOPED_TRACE(std::string(name) + " pulled " + std::to_string(piece) + " frames at a time");
+            StreamSource source(44100);
+            ASSERT_EQ(source.Open(image.data(), image.size()), OggStream::OpenResult::Ok);
+            // Pulled in pieces, as device blocks would be; decoding keeps close behind what was taken.
+            Pcm pulled, block(piece * 2);
+            for (size_t got = piece; got == piece;) {
+                got = source.Read(block.data(), piece);
+                pulled.insert(pulled.end(), block.begin(), block.begin() + std::ptrdiff_t(got * 2));
+                ASSERT_LT(source.DecodedSeconds(), pulled.size() / 88200.0 + 0.05) << "decoded far ahead";
+            }
+            ASSERT_EQ(pulled.size(), expected.size());
+            EXPECT_TRUE(pulled == expected);
+            EXPECT_TRUE(source.Finished());
+            int16_t after[2];
+            EXPECT_EQ(source.Read(after, 1), 0u);
+            EXPECT_NEAR(source.DecodedSeconds(), seconds, 0.001);
+        }
+    }
+}
