@@ -1,5 +1,5 @@
 // OggStream: an Ogg Vorbis memory image decoded piece by piece with stb_vorbis.
-// Plain C++ (no Win32), so tests and the native fuzz build use exactly what the player uses.
+// Plain C++ (no Win32), so the tests use exactly what the player uses.
 #pragma once
 
 #include <cstddef>
