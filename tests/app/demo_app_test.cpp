@@ -2,10 +2,10 @@
 // and the sequencer that runs the menu, then the crawl, then closes.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "app/demo_app.h"
-#include "scenes/crawl_scene.h"
-#include "scenes/menu_scene.h"
 #include "framework/fixed_clock.h"
 #include "support/test_demo.h"
 
@@ -16,163 +16,104 @@ TEST(DemoApp, InitSetsTheFixedRenderStateEvenWithoutMusic)
     TestDemo demo;         // the test folder has no "audio.ogg": the music start fails
     demo.drawing = false;  // no scene frame yet: the scenes set their own clear colour and colours
     ASSERT_TRUE(demo.Open());
-    demo.WithContext([](TestDemo&) {
-        EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-        EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
-        EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
-        EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
-        EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
-
-        GLfloat clear[4] = {};
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-        EXPECT_EQ(clear[0], 0.0f);
-        EXPECT_EQ(clear[1], 0.0f);
-        EXPECT_EQ(clear[2], 0.0f);
-        EXPECT_EQ(clear[3], 1.0f);
-
-        GLfloat light[4] = {};
-        glGetLightfv(GL_LIGHT0, GL_POSITION, light);
-        EXPECT_FLOAT_EQ(light[0], -4.0f);
-        EXPECT_FLOAT_EQ(light[1], 4.0f);
-        EXPECT_FLOAT_EQ(light[2], 4.0f);
-        EXPECT_FLOAT_EQ(light[3], 0.0f);
-
-        GLfloat specular[4] = {};
-        glGetMaterialfv(GL_FRONT, GL_SPECULAR, specular);
-        EXPECT_EQ(specular[0], 1.0f);
-        EXPECT_EQ(specular[3], 1.0f);
-        GLfloat shininess = 0.0f;
-        glGetMaterialfv(GL_FRONT, GL_SHININESS, &shininess);
-        EXPECT_EQ(shininess, 128.0f);
-
-        GLfloat color[4] = {};
-        glGetFloatv(GL_CURRENT_COLOR, color);
-        EXPECT_EQ(color[0], 1.0f);
-        EXPECT_EQ(color[1], 1.0f);
-        EXPECT_EQ(color[2], 1.0f);
-    });
-    EXPECT_FALSE(demo.menuDone);
-    EXPECT_FALSE(demo.crawlDone);
+    wglMakeCurrent(demo.hDC, demo.hGLRC);
+    for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE}) {
+        EXPECT_TRUE(glIsEnabled(cap)) << cap;
+    }
+    std::vector<GLfloat> clear(4), light(4), specular(4), color(4), shininess(1);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light.data());
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, specular.data());
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, shininess.data());
+    glGetFloatv(GL_CURRENT_COLOR, color.data());
+    wglMakeCurrent(nullptr, nullptr);
+    EXPECT_EQ(clear, (std::vector<GLfloat>{0.0f, 0.0f, 0.0f, 1.0f}));
+    EXPECT_EQ(light, (std::vector<GLfloat>{-4.0f, 4.0f, 4.0f, 0.0f}));  // directional; no modelview yet
+    EXPECT_EQ(specular, (std::vector<GLfloat>{1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(shininess, std::vector<GLfloat>{128.0f});
+    EXPECT_EQ(color, (std::vector<GLfloat>{1.0f, 1.0f, 1.0f, 1.0f}));
 }
 
-TEST(DemoApp, TitleShowsTheRateWithOneDecimal)
-{
-    TestDemo demo;
-    ASSERT_TRUE(demo.Open());
-    char title[64] = {};
-    GetWindowTextA(demo.hWnd, title, sizeof(title));
-    EXPECT_STREQ(title, "0.0 FPS");
-
-    demo.OnFrameRate(FramesPerSecond(60));
-    GetWindowTextA(demo.hWnd, title, sizeof(title));
-    EXPECT_STREQ(title, "60.0 FPS");
-    demo.OnFrameRate(1234.56f);
-    GetWindowTextA(demo.hWnd, title, sizeof(title));
-    EXPECT_STREQ(title, "1234.6 FPS");
-}
-
-TEST(DemoApp, ExitCommandClosesOtherCommandsDoNot)
+TEST(DemoApp, TitleShowsTheRateWithOneDecimalAndOnlyExitCloses)
 {
     TestDemo demo;
     ASSERT_TRUE(demo.Open());
     HWND window = demo.hWnd;
+    char title[3][32] = {};
+    GetWindowTextA(window, title[0], 32);
+    demo.OnFrameRate(FramesPerSecond(60));
+    GetWindowTextA(window, title[1], 32);
+    demo.OnFrameRate(1234.56f);
+    GetWindowTextA(window, title[2], 32);
+    EXPECT_EQ(std::vector<std::string>(title, title + 3),
+              (std::vector<std::string>{"0.0 FPS", "60.0 FPS", "1234.6 FPS"}));
+
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(104, 0), 0);
     EXPECT_TRUE(IsWindow(window));
-    SendMessageA(window, WM_COMMAND, MAKEWPARAM(105, 0), 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(105, 0), 0);  // File > Exit
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(demo.hWnd, nullptr);
 }
 
-TEST(DemoApp, EscapeClosesAtTheEndOfTheFrameAfterItWasDrawn)
+// Escape held (seen only as auto-repeat) or tapped between two frames closes at the end of the next frame, in
+// either phase.
+TEST(DemoApp, EscapeHeldOrTappedClosesAfterTheNextFrameInEitherPhase)
 {
-    FixedClock clock;
-    TestDemo demo;
-    ASSERT_TRUE(demo.Open());
-    HWND window = demo.hWnd;
-    demo.DrawFrame();
-    EXPECT_TRUE(IsWindow(window));
-    demo.PressKey(VK_ESCAPE);
-    demo.DrawFrame();
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_EQ(demo.hWnd, nullptr);
-    EXPECT_EQ(demo.menu, nullptr);  // Shutdown ran inside the close
-}
-
-// The real loop; Escape pressed and released between the first two frames, before the second one looks.
-class EscapeTapDemo : public TestDemo {
-public:
-    void Render() override
-    {
-        HWND window = hWnd;
-        ++renders;
-        TestDemo::Render();
-        if (renders == 1) {
-            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-            PostMessageA(window, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-        } else if (hWnd != nullptr) {
-            SendMessageA(hWnd, WM_CLOSE, 0, 0);  // the tap was lost; end the loop anyway
-            lost = true;
+    for (const bool crawlPhase : {false, true}) {
+        SCOPED_TRACE(crawlPhase ? "tapped during the crawl" : "held during the menu");
+        FixedClock clock;
+        TestDemo demo;
+        ASSERT_TRUE(demo.Open());
+        HWND window = demo.hWnd;
+        demo.DrawFrame();
+        if (crawlPhase) {
+            clock.SetSeconds(17.5);
+            demo.DrawFrame();
+            demo.DrawFrame();
+            ASSERT_NE(demo.crawl, nullptr);
         }
+        ASSERT_TRUE(IsWindow(window));
+        demo.WindowProc(window, WM_KEYDOWN, VK_ESCAPE, crawlPhase ? 0x00000001 : 0x40000001);
+        if (crawlPhase) {
+            demo.WindowProc(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+        }
+        demo.DrawFrame();
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(demo.menu, nullptr);  // Shutdown ran inside the close
     }
-    int renders = 0;
-    bool lost = false;
-};
-
-TEST(DemoApp, EscapeTappedBetweenFramesClosesOnTheNextFrame)
-{
-    FixedClock clock;
-    EscapeTapDemo demo;
-    EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
-    EXPECT_EQ(demo.renders, 2);
-    EXPECT_FALSE(demo.lost);
 }
 
+// Each phase sets its projection and draws its first frame; the crawl starts the frame after the menu ends,
+// and the window closes the frame after the crawl ends.
 TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
 {
     FixedClock clock;
     TestDemo demo;
     ASSERT_TRUE(demo.Open());
     HWND window = demo.hWnd;
-
     demo.DrawFrame();
     ASSERT_NE(demo.menu, nullptr);
     EXPECT_EQ(demo.fovY, 45.0f);
-    EXPECT_EQ(demo.crawl, nullptr);
+    ASSERT_EQ(demo.frame.width, TestDemo::WIDTH) << "the context was lost after the projection change";
+    EXPECT_GT(demo.frame.Count(PixelClass::Highlight, 0, 0, 400, 600), 100);
 
     clock.SetSeconds(17.5);
     demo.DrawFrame();
     EXPECT_TRUE(demo.menuDone);
-    EXPECT_EQ(demo.crawl, nullptr);  // the crawl starts on the next frame
-
-    demo.DrawFrame();
+    EXPECT_EQ(demo.crawl, nullptr);
+    demo.DrawFrame();  // the crawl's first frame: its clock starts here, the stars are already out
     ASSERT_NE(demo.crawl, nullptr);
     EXPECT_EQ(demo.fovY, 60.0f);
+    ASSERT_EQ(demo.frame.width, TestDemo::WIDTH);
+    EXPECT_GT(demo.frame.Count(PixelClass::White, 0, 0, 800, 600), 20);
     EXPECT_FALSE(demo.crawlDone);
 
     clock.SetSeconds(17.5 + 80.0);
     demo.DrawFrame();
     EXPECT_TRUE(demo.crawlDone);
     EXPECT_TRUE(IsWindow(window));
-
     demo.DrawFrame();
     EXPECT_FALSE(IsWindow(window));
-}
-
-TEST(DemoApp, FirstFrameOfEachPhaseIsDrawn)
-{
-    FixedClock clock;
-    TestDemo demo;
-    ASSERT_TRUE(demo.Open());
-    demo.DrawFrame();
-    ASSERT_EQ(demo.frame.width, TestDemo::WIDTH) << "the context was lost after the projection change";
-    EXPECT_GT(demo.frame.Count(PixelClass::Highlight, 0, 0, 400, 600), 100);
-
-    clock.SetSeconds(17.5);
-    demo.DrawFrame();
-    demo.DrawFrame();  // the crawl's first frame: its clock starts here, the stars are already out
-    ASSERT_NE(demo.crawl, nullptr);
-    ASSERT_EQ(demo.frame.width, TestDemo::WIDTH);
-    EXPECT_GT(demo.frame.Count(PixelClass::White, 0, 0, 800, 600), 20);
 }
 
 }  // namespace

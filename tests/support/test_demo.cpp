@@ -55,18 +55,6 @@ void TestDemo::DrawFrame()
     CountFrame();
 }
 
-void TestDemo::WithContext(void (*check)(TestDemo&))
-{
-    wglMakeCurrent(hDC, hGLRC);
-    check(*this);
-    wglMakeCurrent(nullptr, nullptr);
-}
-
-void TestDemo::PressKey(WPARAM key)
-{
-    WindowProc(hWnd, WM_KEYDOWN, key, 0);
-}
-
 bool OpenTestWindow(GLWindowApp& app)
 {
     if (app.Create(GetModuleHandleA(nullptr), SW_SHOW, "")) {

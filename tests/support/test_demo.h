@@ -23,9 +23,6 @@ public:
     bool Open();
     // One turn of the idle loop; the pixels are read after Render, before the swap.
     void DrawFrame();
-    // Makes the context current for a check and releases it again.
-    void WithContext(void (*check)(TestDemo&));
-    void PressKey(WPARAM key);
 
     FramePixels frame;
     bool drawing = true;
@@ -33,7 +30,6 @@ public:
     using DemoApp::crawl;
     using DemoApp::crawlDone;
     using DemoApp::fovY;
-    using DemoApp::frameCount;
     using DemoApp::hDC;
     using DemoApp::hGLRC;
     using DemoApp::hWnd;
