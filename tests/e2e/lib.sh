@@ -6,7 +6,7 @@ E2E_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 : "${KELVRA_TOOLS:?KELVRA_TOOLS must name the repo tools folder}"
 : "${KELVRA_EXE:?KELVRA_EXE must name the built kelvra.exe}"
 E2E_MUSIC="$(dirname "$KELVRA_EXE")/audio.ogg"
-E2E_NAME=e2e E2E_PID="" E2E_RC="" E2E_TMP="" E2E_SHOT="" E2E_START=$SECONDS E2E_RUNS=0
+E2E_NAME=e2e E2E_PID="" E2E_TMP="" E2E_SHOT="" E2E_START=$SECONDS E2E_RUNS=0
 
 # e2e_begin NAME [SCREEN]: re-runs the calling script on its own Xvfb (SCREEN as WxHxD) with its own Wine
 # server (tools/with-xvfb), so that scripts can run in parallel; then makes the work folder and the cleanup.
@@ -16,7 +16,7 @@ e2e_begin() {
     export E2E_ON_DISPLAY=${2:-1024x768x24}
     KELVRA_XVFB_SCREEN=$E2E_ON_DISPLAY exec "$KELVRA_TOOLS/with-xvfb" bash "$0"
   fi
-  for tool in wine xdotool xwininfo import convert python3 sox; do
+  for tool in wine xdotool xwininfo import python3 sox; do
     command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is missing (tools/install-deps)"
   done
   [ -f "$KELVRA_EXE" ] && [ -f "$E2E_MUSIC" ] || e2e_fail "no program and music at $KELVRA_EXE (run tools/build)"
@@ -77,27 +77,24 @@ e2e_expect_stdout() {
   [ "$got" = "$1." ] || e2e_fail "standard output is $(printf '%q' "${got%.}"), expected $(printf '%q' "$1")"
 }
 
-# e2e_find_window REGEX [TIMEOUT]: polls for a shown window whose name matches REGEX and prints its id. A cold
-# Wine prefix can take many seconds before the first window shows.
-e2e_find_window() {
-  local deadline=$((SECONDS + ${2:-60})) id
-  while [ "$SECONDS" -lt "$deadline" ] && e2e_demo_running; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-    [ -n "$id" ] && echo "$id" && return 0
+# e2e_until TIMEOUT COMMAND...: runs COMMAND every 0.1 s until it succeeds (0) or TIMEOUT seconds pass (1).
+e2e_until() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
     sleep 0.1
   done
-  return 1
 }
 
+e2e_hidden() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+e2e_ended() { ! e2e_demo_running; }
+e2e_named() { E2E_FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$E2E_FOUND" ]; }
+# e2e_find_window REGEX: prints the id of a shown window whose name matches REGEX, once there is one. A cold
+# Wine prefix can take many seconds before the first window shows.
+e2e_find_window() { e2e_until 60 e2e_named "$1" && echo "$E2E_FOUND"; }
 # e2e_window_gone ID [TIMEOUT]: waits until the window is no longer shown.
-e2e_window_gone() {
-  local deadline=$((SECONDS + ${2:-15}))
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
-    sleep 0.1
-  done
-  return 1
-}
+e2e_window_gone() { e2e_until "${2:-15}" e2e_hidden "$1"; }
 
 # e2e_geometry ID: sets X Y WIDTH HEIGHT from the window's geometry.
 e2e_geometry() {
@@ -146,16 +143,11 @@ e2e_expect_box_texts() {
 
 # e2e_wait_rate ID: waits until the window's title shows a measured frame rate ("%.1f FPS", not the first
 # "0.0 FPS"): the demo has then drawn frames for a second.
-e2e_wait_rate() {
-  local deadline=$((SECONDS + 30)) title=""
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    title=$(xdotool getwindowname "$1" 2>/dev/null) || e2e_fail "the window $1 vanished"
-    [[ $title =~ ^[0-9]+\.[0-9]\ FPS$ ]] && [ "$title" != "0.0 FPS" ] && return 0
-    e2e_demo_running || e2e_fail "the demo ended while waiting for a frame rate in its title"
-    sleep 0.1
-  done
-  e2e_fail "no measured frame rate in the title within 30 s (title '$title')"
+e2e_rated() {
+  local title
+  title=$(xdotool getwindowname "$1" 2>/dev/null) && [[ $title =~ ^[0-9]+\.[0-9]\ FPS$ ]] && [ "$title" != "0.0 FPS" ]
 }
+e2e_wait_rate() { e2e_until 30 e2e_rated "$1" || e2e_fail "no measured frame rate in the title within 30 s"; }
 
 # e2e_open_window: answers the question box with No and waits for the main window's measured rate; sets MAIN,
 # SEEN (SECONDS when it showed: the menu starts with its first frame), its geometry and the client rectangle
@@ -174,10 +166,9 @@ e2e_open_window() {
 
 # e2e_sleep_until SECONDS: waits until that long after the main window showed; the demo must keep running.
 e2e_sleep_until() {
-  while [ $((SECONDS - SEEN)) -lt "$1" ]; do
-    e2e_demo_running || e2e_fail "the demo ended early, $((SECONDS - SEEN)) s after its window showed"
-    sleep 0.2
-  done
+  local left=$((SEEN + $1 - SECONDS))
+  [ "$left" -le 0 ] || ! e2e_until "$left" e2e_ended ||
+    e2e_fail "the demo ended $((SECONDS - SEEN)) s after its window showed"
 }
 
 # e2e_shot NAME [X Y W H]: screenshot of the screen as $E2E_TMP/NAME.ppm (sets E2E_SHOT); with a rectangle,
@@ -224,14 +215,11 @@ e2e_expect_crawl() {
 
 # e2e_expect_exit_zero TIMEOUT: the demo must end within TIMEOUT seconds with exit code 0.
 e2e_expect_exit_zero() {
-  local deadline=$((SECONDS + $1))
-  while e2e_demo_running; do
-    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "the demo still runs $1 s after it should have ended"
-    sleep 0.2
-  done
-  wait "$E2E_PID"
-  E2E_RC=$? E2E_PID=""
-  [ "$E2E_RC" -eq 0 ] || e2e_fail "exit code $E2E_RC, expected 0; stdout: $(e2e_stdout)"
+  e2e_until "$1" e2e_ended || e2e_fail "the demo still runs $1 s after it should have ended"
+  local rc=0
+  wait "$E2E_PID" || rc=$?
+  E2E_PID=""
+  [ "$rc" -eq 0 ] || e2e_fail "exit code $rc, expected 0; stdout: $(e2e_stdout)"
 }
 
 # e2e_tap_escape ID: taps Escape with no time between press and release, so both usually reach the demo
