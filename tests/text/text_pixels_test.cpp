@@ -1,0 +1,209 @@
+// Text on a real window with the real outline glyphs: measuring and drawing a text item, and the solid crawl
+// glyphs where the system's lists come out flat (the front covers the flat glyph, tilted lines show lit
+// sides, a finer flattening changes nothing a viewer sees).
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "scenes/crawl_scene.h"
+#include "support/test_demo.h"
+#include "text/glyph_font.h"
+#include "text/solid_glyph_lists.h"
+#include "text/text_item.h"
+
+namespace {
+
+const int W = TestDemo::WIDTH;
+const int H = TestDemo::HEIGHT;
+
+bool Lit(Rgb p)
+{
+    return p.r > 8 || p.g > 8 || p.b > 8;
+}
+
+struct Difference {
+    int lit = 0;          // lit in the first frame
+    int differing = 0;    // lit in one frame and not in the other
+    int farFromEdge = 0;  // of those, with nothing lit within a pixel in the other frame
+};
+
+Difference Compare(const FramePixels& a, const FramePixels& b)
+{
+    auto litNear = [](const FramePixels& frame, int x, int y) {
+        for (int i = 0; i < 9; ++i) {
+            const int px = x + i % 3 - 1, py = y + i / 3 - 1;
+            if (px >= 0 && py >= 0 && px < W && py < H && Lit(frame.At(px, py))) {
+                return true;
+            }
+        }
+        return false;
+    };
+    Difference d;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const bool inA = Lit(a.At(x, y)), inB = Lit(b.At(x, y));
+            d.lit += inA;
+            d.differing += inA != inB;
+            d.farFromEdge += inA != inB && !litNear(inA ? b : a, x, y);
+        }
+    }
+    return d;
+}
+
+class TextPixels : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(demo.Open());
+        wglMakeCurrent(demo.hDC, demo.hGLRC);
+    }
+    void TearDown() override
+    {
+        DeleteOutlineFont();
+        wglMakeCurrent(nullptr, nullptr);
+    }
+
+    // The text square-on under a parallel projection, one em `emPixels` high, lit as the scenes light it,
+    // with the crawl's culling; read back into `frame`.
+    void DrawSquareOn(const char* text, float emPixels, FramePixels& frame)
+    {
+        glViewport(0, 0, W, H);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0.0, W / emPixels, 0.0, H / emPixels, -10.0, 10.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_BLEND);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glTranslatef(0.2f, 0.3f, 0.0f);
+        glColor3f(0.96f, 0.9f, 0.2f);
+        TextItem item(metrics, text, 1.0f, 1.0f, 1.0f, 0.0f);
+        static_cast<Drawable&>(item).Draw();
+        GLfloat color[4] = {};
+        glGetFloatv(GL_CURRENT_COLOR, color);
+        EXPECT_EQ(color[2], 0.2f) << "Draw changed the colour";
+        frame.Capture(W, H);
+    }
+
+    TestDemo demo;
+    GlyphMetricsTable metrics;
+};
+
+TEST_F(TextPixels, ItemsAreCentredAndTheSolidFrontCoversTheFlatGlyphsPixelsAtAnyFinerFlattening)
+{
+    BuildOutlineFont(metrics, 0.0f);
+    EXPECT_TRUE(GlyphListIsFlat(FONT_LIST_BASE + 'H'));
+    const float advanceO = metrics['O'].gmfCellIncX, advanceN = metrics['N'].gmfCellIncX;
+    EXPECT_NEAR(advanceO, 0.778f, 0.03f);  // Arial Bold: 'O' is 0.778 em wide, 'N' 0.722 em
+    EXPECT_NEAR(advanceN, 0.722f, 0.03f);
+    const TextItem on(metrics, "ON", 1.0f, 1.0f, 1.0f, 6.0f);
+    EXPECT_EQ(on.basePos.x, -0.5f * (advanceO + advanceN));
+    EXPECT_EQ(TextItem::TextWidth(metrics, ""), 0.0f);
+    EXPECT_EQ(on.tilt, -44.999996f);  // leaning back by atan2 in single precision, as the scenes always have
+    EXPECT_EQ(on.startTime, 6.0f);
+    EXPECT_EQ(on.length, 2);
+
+    // The crawl's nearest lines are about 75 pixels to the em at 600 lines.
+    const char* text = "HELL NO! Oa@";
+    const float em = 60.0f;
+    FramePixels flat, solid, finer;
+    DrawSquareOn(text, em, flat);
+    BuildOutlineFont(metrics, 0.1f);
+    EXPECT_FALSE(GlyphListIsFlat(FONT_LIST_BASE + 'H')) << "the crawl's glyphs came out flat";
+    EXPECT_EQ(metrics['O'].gmfCellIncX, advanceO);  // the system's metrics stay
+    DrawSquareOn(text, em, solid);
+    Difference d = Compare(flat, solid);
+    EXPECT_GT(d.lit, 5000) << "the text was not drawn";
+    EXPECT_EQ(d.farFromEdge, 0) << "the solid glyphs' outline strays or shifts from the flat one";
+    EXPECT_LT(d.differing, d.lit / 50) << "more than the odd edge pixel differs";
+    // The hole of the 'O' stays open: in the middle of its bowl nothing is lit.
+    const float oLeft = 0.2f + TextItem::TextWidth(metrics, "HELL NO! ");
+    const int holeX = static_cast<int>((oLeft + advanceO / 2) * em);
+    const int holeY = H - 1 - static_cast<int>((0.3f + 0.36f) * em);
+    EXPECT_FALSE(Lit(solid.At(holeX, holeY)));
+    EXPECT_TRUE(Lit(solid.At(holeX, holeY - 18)));  // the top of the bowl, just above
+
+    // A quarter of the tolerance moves only the odd edge pixel, about as many as any change of the geometry.
+    BuildOutlineFont(metrics, 0.1f, nullptr, SOLID_GLYPH_TOLERANCE / 4.0f);
+    DrawSquareOn(text, em, finer);
+    d = Compare(solid, finer);
+    EXPECT_EQ(d.farFromEdge, 0);
+    EXPECT_LT(d.differing, d.lit / 40) << d.differing << " of " << d.lit << " pixels differ";
+
+    // Placed, an item is drawn in its colour at the alpha asked for, and the matrix is restored.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    TextItem extras(metrics, "Extras", 1.0f, 0.0f, 0.0f, 0.0f);
+    extras.pos = Vec3{-9.0f, 0.0f, -11.0f};
+    extras.DrawPlaced(0.5f);
+    GLfloat color[4] = {}, matrix[16] = {};
+    glGetFloatv(GL_MODELVIEW_MATRIX, matrix);
+    EXPECT_EQ(matrix[12], 0.0f);
+    glGetFloatv(GL_CURRENT_COLOR, color);
+    EXPECT_EQ(color[0], 1.0f);
+    EXPECT_EQ(color[3], 0.5f);
+    EXPECT_TRUE(glIsList(FONT_LIST_BASE + 255));
+    DeleteOutlineFont();
+    EXPECT_FALSE(glIsList(FONT_LIST_BASE + 'A'));
+}
+
+TEST_F(TextPixels, TiltedCrawlLinesShowTheirLitSidesAndNoStars)
+{
+    demo.SetProjection(60.0f, 1.0f, 90.0f, true);
+    wglMakeCurrent(demo.hDC, demo.hGLRC);
+    CrawlScene crawl(8.0f, 0);
+    crawl.BuildFont();
+    crawl.Start();
+    // The first frame has the lines' glyphs solid; the others, the last of them 'ÿ', follow a few a frame.
+    EXPECT_FALSE(GlyphListIsFlat(FONT_LIST_BASE + 'H'));
+    EXPECT_TRUE(GlyphListIsFlat(FONT_LIST_BASE + 0xFF));
+    for (int frame = 0; frame < 11; ++frame) {
+        crawl.Render();
+    }
+    EXPECT_FALSE(GlyphListIsFlat(FONT_LIST_BASE + 0xFF));
+    // The frame at 10 s: the first three lines, opaque, in the lower half; solid, then the same lines flat.
+    FramePixels solid, flat;
+    crawl.UpdateAt(10.0f, 10.0f);
+    crawl.Render();
+    solid.Capture(W, H);
+    BuildOutlineFont(crawl.metrics, 0.0f);
+    crawl.Render();
+    flat.Capture(W, H);
+    EXPECT_EQ(flat.Count(PixelClass::White, 0, 0, W, H), 0);
+    EXPECT_GT(flat.Count(PixelClass::Yellow, 0, 0, W, H), 500);
+
+    // Flat, every opaque line has the one lit colour of its front; solid, the sides add pixels of other
+    // shades: lit from the left, and the dark undersides that the lean turns towards the viewer.
+    Rgb face = {0, 0, 0};
+    for (int i = 0; i < W * H && face.r == 0; ++i) {
+        face = Lit(flat.At(i % W, i / W)) ? flat.At(i % W, i / W) : face;
+    }
+    auto other = [&](Rgb p) { return Lit(p) && (abs(p.r - face.r) > 24 || abs(p.g - face.g) > 24); };
+    int flatLit = 0, solidLit = 0, flatOther = 0, solidOther = 0, undersides = 0;
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            const Rgb p = solid.At(x, y);
+            flatLit += Lit(flat.At(x, y));
+            solidLit += Lit(p);
+            flatOther += other(flat.At(x, y));
+            solidOther += other(p);
+            // An underside: darker than the face, with the face's own colour just above it.
+            bool faceAbove = false;
+            for (int up = 1; up <= 3 && y >= 3 && other(p) && p.r < face.r / 2; ++up) {
+                faceAbove = faceAbove || (!other(solid.At(x, y - up)) && Lit(solid.At(x, y - up)));
+            }
+            undersides += faceAbove;
+        }
+    }
+    ASSERT_GT(flatLit, 5000) << "no crawl line in view";
+    EXPECT_GT(solidLit, flatLit + flatLit / 10);
+    EXPECT_LT(flatOther, flatLit / 100);
+    EXPECT_GT(solidOther, flatLit / 10);
+    EXPECT_GT(undersides, flatLit / 50);
+}
+
+}  // namespace
