@@ -20,18 +20,15 @@ TEST(DemoApp, InitSetsTheFixedRenderStateEvenWithoutMusic)
     for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE}) {
         EXPECT_TRUE(glIsEnabled(cap)) << cap;
     }
-    std::vector<GLfloat> clear(4), light(4), specular(4), color(4), shininess(1);
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear.data());
-    glGetLightfv(GL_LIGHT0, GL_POSITION, light.data());
-    glGetMaterialfv(GL_FRONT, GL_SPECULAR, specular.data());
-    glGetMaterialfv(GL_FRONT, GL_SHININESS, shininess.data());
-    glGetFloatv(GL_CURRENT_COLOR, color.data());
+    // Clear colour, light position (directional; no modelview yet), specular, shininess, current colour.
+    std::vector<GLfloat> state(17);
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, &state[0]);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, &state[4]);
+    glGetMaterialfv(GL_FRONT, GL_SPECULAR, &state[8]);
+    glGetMaterialfv(GL_FRONT, GL_SHININESS, &state[12]);
+    glGetFloatv(GL_CURRENT_COLOR, &state[13]);
     wglMakeCurrent(nullptr, nullptr);
-    EXPECT_EQ(clear, (std::vector<GLfloat>{0.0f, 0.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(light, (std::vector<GLfloat>{-4.0f, 4.0f, 4.0f, 0.0f}));  // directional; no modelview yet
-    EXPECT_EQ(specular, (std::vector<GLfloat>{1.0f, 1.0f, 1.0f, 1.0f}));
-    EXPECT_EQ(shininess, std::vector<GLfloat>{128.0f});
-    EXPECT_EQ(color, (std::vector<GLfloat>{1.0f, 1.0f, 1.0f, 1.0f}));
+    EXPECT_EQ(state, (std::vector<GLfloat>{0, 0, 0, 1, -4, 4, 4, 0, 1, 1, 1, 1, 128, 1, 1, 1, 1}));
 }
 
 TEST(DemoApp, TitleShowsTheRateWithOneDecimalAndOnlyExitCloses)

@@ -1,15 +1,12 @@
-# End-to-end, the whole production in one launch (about 100 s): the question box waits for its answer; No
-# gives an 800x600 window with caption and menu bar showing the lit menu scene, then the crawl (yellow lines
-# over white stars); the music reaches the sound device as an independent decoder hears the track; and the
-# demo closes itself with exit code 0 about 96 s after it opened, having printed nothing.
+# End-to-end, the whole production in one launch (about 100 s): the question waits for its answer; No gives
+# an 800x600 window with caption and menu bar, the lit menu, then the crawl over white stars; the device gets
+# the track as an independent decoder hears it; the demo ends itself with 0 after about 96 s, printing nothing.
 source "$(dirname "$0")/lib.sh"
 e2e_begin full_run 1024x768x24
 
 e2e_launch
-box=$(e2e_find_window '^Kelvra$') || e2e_fail "no message box captioned 'Kelvra' appeared"
-e2e_geometry "$box"
-# A message box is a small dialog, not the 800x600 main window that starts with the same title.
-[ "$WIDTH" -lt 500 ] && [ "$HEIGHT" -lt 300 ] || e2e_fail "the 'Kelvra' window is ${WIDTH}x${HEIGHT}: no question box"
+e2e_find_window '^Kelvra$' >/dev/null || e2e_fail "no message box captioned 'Kelvra' appeared"
+# A dialog (not the main window that starts with the same title) with the question and its two answers.
 e2e_expect_box_texts Kelvra "Run in fullscreen window?" "&Yes" "&No"
 sleep 1
 [ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the answer"

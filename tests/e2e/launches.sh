@@ -1,7 +1,6 @@
-# End-to-end, short launches on one display: the answer Yes refused on a 1024x768x24 screen (warning, then a
-# window without menu bar); File > Exit; a missing, a damaged and an unplayable music file each reported on
-# standard output while the demo plays lit; and ten launches in all ended by a zero-length Escape tap (one of
-# them in the crawl), each within 10 s and with exit code 0.
+# End-to-end, short launches: Yes refused on a 1024x768x24 screen (a warning, then a window without menu bar);
+# File > Exit; missing or damaged music and no sound device reported while the demo plays lit; and ten
+# launches in all ended by a zero-length Escape tap (one in the crawl), each within 10 s with exit code 0.
 source "$(dirname "$0")/lib.sh"
 e2e_begin launches 1024x768x24
 taps=0
@@ -11,8 +10,6 @@ e2e_launch
 box=$(e2e_find_window '^Kelvra$') || e2e_fail "no question box appeared"
 e2e_answer_box "$box" Return
 warning=$(e2e_find_window '^qf2k4_demo$') || e2e_fail "no warning box 'qf2k4_demo' after the answer Yes"
-e2e_geometry "$warning"
-[ "$WIDTH" -lt 700 ] && [ "$HEIGHT" -lt 300 ] || e2e_fail "the warning box is ${WIDTH}x${HEIGHT}, not a small dialog"
 [ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the warning was answered"
 e2e_expect_box_texts qf2k4_demo \
   'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?' OK

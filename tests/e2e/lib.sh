@@ -16,9 +16,7 @@ e2e_begin() {
     export E2E_ON_DISPLAY=${2:-1024x768x24}
     KELVRA_XVFB_SCREEN=$E2E_ON_DISPLAY exec "$KELVRA_TOOLS/with-xvfb" bash "$0"
   fi
-  for tool in wine xdotool xwininfo import python3 sox; do
-    command -v "$tool" >/dev/null || e2e_fail "the tool '$tool' is missing (tools/install-deps)"
-  done
+  command -v xdotool >/dev/null && command -v sox >/dev/null || e2e_fail "tools are missing (tools/install-deps)"
   [ -f "$KELVRA_EXE" ] && [ -f "$E2E_MUSIC" ] || e2e_fail "no program and music at $KELVRA_EXE (run tools/build)"
   # shellcheck source=/dev/null
   source "$KELVRA_TOOLS/wine-env"
@@ -32,21 +30,16 @@ e2e_log() { echo "[$E2E_NAME +$((SECONDS - E2E_START))s] $*" >&2; }
 e2e_fail() { echo "FAIL [$E2E_NAME]: $*" >&2; exit 1; }
 e2e_pass() { echo "PASS [$E2E_NAME] in $((SECONDS - E2E_START)) s" >&2; exit 0; }
 
-# Ends a demo left running (TERM, then KILL) and removes the work folder; with-xvfb then stops the server.
+# Ends a demo left running and removes the work folder; with-xvfb then stops this test's Wine server.
 e2e_cleanup() {
-  if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
-    kill -TERM "$E2E_PID" 2>/dev/null
-    sleep 2
-    kill -KILL "$E2E_PID" 2>/dev/null
-    wait "$E2E_PID" 2>/dev/null
-  fi
-  [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
+  [ -z "$E2E_PID" ] || kill -KILL "$E2E_PID" 2>/dev/null
+  [ -z "$E2E_TMP" ] || rm -rf "$E2E_TMP"
 }
 
-# e2e_launch [MUSIC] [SINK]: starts kelvra.exe under Wine from a fresh folder holding a copy of the program
-# and MUSIC as audio.ogg (default the real track; "none" for no file), so a rebuild cannot swap it mid-test.
-# The sound device is ALSA's default, set by SINK: "file" (default) records to $E2E_RAW (44100 Hz s16le
-# stereo) through the "null" slave, which takes samples faster than real time; "none" gives no device.
+# e2e_launch [MUSIC] [SINK]: starts a copy of kelvra.exe (a rebuild cannot swap it mid-test) in a fresh folder
+# with MUSIC as audio.ogg (default the real track; "none": no file). SINK "file" (default) makes ALSA's default
+# device record to $E2E_RAW (44100 Hz s16le stereo) through the "null" slave, faster than real time; "none"
+# gives no device.
 # NOTE: these machines have no sound card, so Wine's ALSA driver has a device only through such a config; on
 # a machine with one (/dev/snd), "none" names a card that does not exist instead.
 e2e_launch() {
@@ -69,6 +62,7 @@ e2e_launch() {
 }
 
 e2e_demo_running() { kill -0 "$E2E_PID" 2>/dev/null; }
+e2e_ended() { ! e2e_demo_running; }
 # The demo's standard output so far, with Wine's CRLF line ends made LF and a final dot kept against $( ).
 e2e_stdout() { tr -d '\r' <"$E2E_STDOUT"; echo .; }
 e2e_expect_stdout() {
@@ -88,7 +82,6 @@ e2e_until() {
 }
 
 e2e_hidden() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
-e2e_ended() { ! e2e_demo_running; }
 e2e_named() { E2E_FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1) && [ -n "$E2E_FOUND" ]; }
 # e2e_find_window REGEX: prints the id of a shown window whose name matches REGEX, once there is one. A cold
 # Wine prefix can take many seconds before the first window shows.
@@ -103,9 +96,8 @@ e2e_geometry() {
   eval "$shell"
 }
 
-# Moves the pointer to the middle of the window: without a window manager keyboard focus follows the
-# pointer. Two moves make sure it really moves (a box can open right under a still pointer), and the settle
-# gives Wine time to see the focus change before a key comes.
+# Points at the middle of the window (with no window manager the focus follows the pointer): two moves, as a
+# box can open under a still pointer, and a settle so that Wine sees the focus change before a key.
 # NOTE: no `mousemove --sync`: it waits for a motion that never comes when the pointer is already there.
 e2e_point_at() {
   e2e_geometry "$1"
@@ -115,8 +107,8 @@ e2e_point_at() {
   sleep 0.3
 }
 
-# e2e_answer_box ID KEY: presses KEY (n = No, Return = Yes/OK) in a message box until it closes; a key lost
-# while Wine was still busy is pressed again, after a wait long enough that it cannot answer the next box.
+# e2e_answer_box ID KEY: presses KEY (n = No, Return = Yes/OK) in a message box until it closes; a lost key
+# is pressed again, after a wait long enough that it cannot answer the next box.
 # NOTE: `xdotool key --window` is not used: Wine then may take the key as still held.
 e2e_answer_box() {
   local try
@@ -149,9 +141,8 @@ e2e_rated() {
 }
 e2e_wait_rate() { e2e_until 30 e2e_rated "$1" || e2e_fail "no measured frame rate in the title within 30 s"; }
 
-# e2e_open_window: answers the question box with No and waits for the main window's measured rate; sets MAIN,
-# SEEN (SECONDS when it showed: the menu starts with its first frame), its geometry and the client rectangle
-# CX CY CW CH inside frame, caption and menu bar. Parks the pointer outside, so nothing reaches the demo.
+# e2e_open_window: answers No and waits for the main window's measured rate; sets MAIN, SEEN (SECONDS when it
+# showed, the menu's start), X Y WIDTH HEIGHT and the client area CX CY CW CH; parks the pointer outside.
 e2e_open_window() {
   local box
   box=$(e2e_find_window '^Kelvra$') || e2e_fail "no question box appeared (stdout: $(e2e_stdout))"
@@ -171,18 +162,16 @@ e2e_sleep_until() {
     e2e_fail "the demo ended $((SECONDS - SEEN)) s after its window showed"
 }
 
-# e2e_shot NAME [X Y W H]: screenshot of the screen as $E2E_TMP/NAME.ppm (sets E2E_SHOT); with a rectangle,
-# counts its pixels too (e2e_count).
+# e2e_shot NAME [X Y W H]: screenshot of the screen as $E2E_TMP/NAME.ppm (E2E_SHOT), 8 bits a channel even
+# from a 16-bit screen; with a rectangle, counts its pixels too (e2e_count).
 # NOTE: grabs the root window; `import -window ""` would grab the X server and hang the test.
 e2e_shot() {
   E2E_SHOT="$E2E_TMP/$1.ppm"
-  # -depth 8: a 16-bit screen would otherwise give a PPM with 5- and 6-bit channels.
   import -window root -depth 8 "ppm:$E2E_SHOT" 2>/dev/null || e2e_fail "screenshot $1 failed"
   [ $# -eq 1 ] || e2e_count "${@:2}"
 }
 
-# e2e_count X Y W H: counts a rectangle of the last screenshot by colour class (pixels.py count: px_normal,
-# px_menu, px_yellow, px_white, px_black, px_total, ...).
+# e2e_count X Y W H: sets px_normal, px_menu, px_yellow, ... for a rectangle of the last screenshot.
 e2e_count() {
   eval "$(python3 "$E2E_LIB_DIR/pixels.py" count "$E2E_SHOT" "$@")" || e2e_fail "pixel count failed"
   e2e_log "$(basename "$E2E_SHOT" .ppm) $*: normal $px_normal, highlight $px_highlight, active $px_active," \
@@ -191,14 +180,10 @@ e2e_count() {
 
 # e2e_top_rows X Y W ROWS: sets rows_caption_end, rows_light_band, rows_client_top (window-relative rows)
 # and rows_kinds for the top of a window in the last screenshot.
-e2e_top_rows() {
-  eval "$(python3 "$E2E_LIB_DIR/pixels.py" toprows "$E2E_SHOT" "$@")" || e2e_fail "row scan failed"
-  e2e_log "top rows: caption ends at $rows_caption_end, light band $rows_light_band rows, client from $rows_client_top"
-}
+e2e_top_rows() { eval "$(python3 "$E2E_LIB_DIR/pixels.py" toprows "$E2E_SHOT" "$@")" || e2e_fail "row scan failed"; }
 
-# e2e_expect_lit_menu NAME: a screenshot of the menu scene shows its three text classes in their lit colours.
-# The render state is set even when the music fails; without it NORMAL text is drawn unlit, about
-# (107, 138, 241) instead of (83, 107, 187).
+# e2e_expect_lit_menu NAME: the menu's three text classes in their lit colours (without the render state,
+# which must be set even when the music fails, NORMAL text comes out about (107, 138, 241), not (83, 107, 187)).
 e2e_expect_lit_menu() {
   e2e_shot "$1" "$CX" "$CY" "$CW" "$CH"
   [ "$px_normal" -ge 500 ] && [ "$px_highlight" -ge 100 ] && [ "$px_active" -ge 100 ] ||
@@ -222,9 +207,8 @@ e2e_expect_exit_zero() {
   [ "$rc" -eq 0 ] || e2e_fail "exit code $rc, expected 0; stdout: $(e2e_stdout)"
 }
 
-# e2e_tap_escape ID: taps Escape with no time between press and release, so both usually reach the demo
-# between two of its frames (the quickest tap a person or a key macro makes); the window must close within
-# 10 s (a lost tap leaves it playing for a minute or more) and the demo exit with 0.
+# e2e_tap_escape ID: taps Escape with no time between press and release (both then reach the demo between
+# two frames); the window must close within 10 s (a lost tap leaves it playing on) and the demo exit with 0.
 e2e_tap_escape() {
   e2e_point_at "$1"
   xdotool keydown --delay 0 Escape keyup --delay 0 Escape

@@ -57,9 +57,8 @@ def count(path, x, y, w, h):
 
 
 def top_rows(path, x, y, w, rows):
-    """Each row over the window's width (less its side borders) is 'light' (frame, menu bar: white or light
-    grey), 'black' (client area) or 'caption' by a 90 % majority, else 'mixed'. Prints the caption's last
-    row, the light band under it and the first black row after it."""
+    """Rows (less the side borders) are 'light' (frame, menu bar), 'black' (client) or 'caption' by a 90 %
+    majority, else 'mixed'. Prints the caption's last row, the light band under it, the first black row."""
     kinds = []
     for row in rows_of(path, x + 8, y, w - 16, rows):
         light = sum(min(p) >= 180 and max(p) - min(p) <= 30 for p in row)
@@ -79,8 +78,7 @@ def top_rows(path, x, y, w, rows):
 
 
 def bands(path, x0, x1):
-    """The bands of rows holding text between columns x0 and x1 (gaps of up to 6 rows joined), each with its
-    dominant colour class."""
+    """Bands of rows with text between columns x0 and x1 (gaps up to 6 rows joined), with dominant class."""
     found = []
     for y, row in enumerate(rows_of(path, x0, 0, x1 - x0, 1 << 20)):
         kinds = [classify(*p) for p in row]
@@ -97,8 +95,7 @@ def bands(path, x0, x1):
 
 
 def sheet(path, cols, rows, picture_h, strip_h, padding):
-    """One line per tile of a contact sheet, row by row: the tile's scene (menu, crawl or none, by its
-    dominant colours) and the count of lit pixels in the label strip under its picture."""
+    """Per tile of a contact sheet: its scene (menu, crawl or none) and the lit pixels of its label strip."""
     width, height, _ = read_ppm(path)
     tile_w, tile_h = (width - (cols - 1) * padding) // cols, picture_h + strip_h
     if height != rows * tile_h + (rows - 1) * padding:

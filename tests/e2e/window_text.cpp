@@ -1,18 +1,12 @@
 // window_text.exe CAPTION: prints the texts of a dialog's controls, one line each (a line break inside a text
-// is printed as \n), so that a script can read what a message box of another program says. Exit 1: no such
-// dialog.
+// as \n), so that a script can read what a message box of another program says. Exit 1: no such dialog.
 #include <stdio.h>
 #include <windows.h>
 
-namespace {
-
-BOOL CALLBACK PrintControlText(HWND control, LPARAM)
+static BOOL CALLBACK PrintControlText(HWND control, LPARAM)
 {
     char text[512] = {};
     GetWindowTextA(control, text, sizeof(text));
-    if (text[0] == '\0') {
-        return TRUE;
-    }
     for (const char* c = text; *c != '\0'; ++c) {
         if (*c == '\n') {
             fputs("\\n", stdout);
@@ -20,20 +14,16 @@ BOOL CALLBACK PrintControlText(HWND control, LPARAM)
             fputc(*c, stdout);
         }
     }
-    fputc('\n', stdout);
+    if (text[0] != '\0') {
+        fputc('\n', stdout);
+    }
     return TRUE;
 }
 
-}  // namespace
-
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        fprintf(stderr, "usage: window_text.exe CAPTION\n");
-        return 2;
-    }
     // "#32770" is the window class of dialogs, message boxes included.
-    HWND dialog = FindWindowA("#32770", argv[1]);
+    HWND dialog = argc == 2 ? FindWindowA("#32770", argv[1]) : nullptr;
     if (dialog == nullptr) {
         return 1;
     }

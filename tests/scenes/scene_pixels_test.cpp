@@ -34,10 +34,7 @@ protected:
         ASSERT_EQ(demo.frame.width, W);
     }
 
-    PixelClass Dominant(int x0, int x1, const RowBand& row) const
-    {
-        return demo.frame.Dominant(x0, row.top, x1, row.bottom + 1);
-    }
+    PixelClass Dominant(int x0, int x1, const RowBand& row) const { return demo.frame.Tally(row, x0, x1).Dominant(); }
 
     FixedClock clock;
     TestDemo demo;
@@ -74,15 +71,16 @@ TEST_F(ScenePixels, CrawlShowsYellowLinesOverWhiteStarsFadingWithDistance)
     ASSERT_NE(demo.crawl, nullptr);
     Play(38.0, 40.0, 0.1);
     const FramePixels& frame = demo.frame;
-    EXPECT_GT(frame.Count(PixelClass::Yellow, 0, 0, W, H), 500);
-    EXPECT_GT(frame.Count(PixelClass::White, 0, 0, W, H), 20);
-    EXPECT_EQ(frame.Count(PixelClass::Normal, 0, 0, W, H), 0);
+    const RegionTally all = frame.Tally();
+    EXPECT_GT(all[PixelClass::Yellow], 500);
+    EXPECT_GT(all[PixelClass::White], 20);
+    EXPECT_EQ(all[PixelClass::Normal], 0);
     // Lines sit in the middle columns; the farthest (20 s old, alpha about 0.45) is at the top, the newest
     // (2 s old, opaque) at the bottom.
     const std::vector<RowBand> rows = frame.Bands(300, 500, 2);
     ASSERT_GE(rows.size(), 2u);
-    const int farPeak = frame.PeakYellow(0, rows.front().top, W, rows.front().bottom + 1);
-    const int nearPeak = frame.PeakYellow(0, rows.back().top, W, rows.back().bottom + 1);
+    const int farPeak = frame.Tally(rows.front(), 0, W).peakYellow;
+    const int nearPeak = frame.Tally(rows.back(), 0, W).peakYellow;
     EXPECT_GT(nearPeak, 300);
     EXPECT_LT(farPeak, nearPeak * 3 / 4);
 }
@@ -96,11 +94,11 @@ TEST_F(ScenePixels, ScenesDrawBlackBeforeStartAndTheCrawlEndsAfterThirtySecondsO
     glClear(GL_COLOR_BUFFER_BIT);
     EXPECT_FALSE(menu.Render());
     demo.frame.Capture(W, H);
-    EXPECT_EQ(demo.frame.CountNonBlack(0, 0, W, H), 0);
+    EXPECT_EQ(demo.frame.Tally()[PixelClass::Black], W * H);
     glClear(GL_COLOR_BUFFER_BIT);
     EXPECT_FALSE(crawl.Render());
     demo.frame.Capture(W, H);
-    EXPECT_EQ(demo.frame.CountNonBlack(0, 0, W, H), 0);
+    EXPECT_EQ(demo.frame.Tally()[PixelClass::Black], W * H);
     crawl.Start();
     crawl.UpdateAt(0.0f, 0.0f);
     EXPECT_EQ(LineAlpha(crawl.items[13]->pos.z), 0.0f);

@@ -21,8 +21,7 @@ bool InitDefaultDevice()
     return FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) && FSOUND_SetDriver(0) && FSOUND_Init(44100, 32, 0);
 }
 
-// Polls done() every 10 ms until it holds (true) or 30 s pass (false): generous, so a slow machine only
-// makes the test slower.
+// Polls done() every 10 ms until it holds (true) or 30 s pass (false): a slow machine only makes it slower.
 bool WaitFor(const std::function<bool()>& done)
 {
     const auto deadline = Clock::now() + std::chrono::seconds(30);

@@ -48,59 +48,32 @@ Rgb FramePixels::At(int x, int y) const
     return Rgb{rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-int FramePixels::Count(PixelClass kind, int x0, int y0, int x1, int y1) const
+RegionTally FramePixels::Tally(int x0, int y0, int x1, int y1) const
 {
-    int count = 0;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            count += ClassifyPixel(At(x, y)) == kind;
-        }
-    }
-    return count;
-}
-
-int FramePixels::CountNonBlack(int x0, int y0, int x1, int y1) const
-{
-    int count = 0;
+    RegionTally tally;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
             const Rgb p = At(x, y);
-            count += (p.r | p.g | p.b) != 0;
-        }
-    }
-    return count;
-}
-
-int FramePixels::PeakYellow(int x0, int y0, int x1, int y1) const
-{
-    int peak = 0;
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const Rgb p = At(x, y);
-            if (ClassifyPixel(p) == PixelClass::Yellow) {
-                peak = std::max(peak, p.r + p.g);
+            const PixelClass kind = ClassifyPixel(p);
+            ++tally.counts[static_cast<int>(kind)];
+            if (kind == PixelClass::Yellow && p.r + p.g > tally.peakYellow) {
+                tally.peakYellow = p.r + p.g;
             }
         }
     }
-    return peak;
+    return tally;
 }
 
-PixelClass FramePixels::Dominant(int x0, int y0, int x1, int y1) const
+PixelClass RegionTally::Dominant() const
 {
-    int counts[7] = {};
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            ++counts[static_cast<int>(ClassifyPixel(At(x, y)))];
+    PixelClass best = PixelClass::Black;
+    for (PixelClass kind : {PixelClass::Normal, PixelClass::Highlight, PixelClass::Active, PixelClass::Yellow,
+                            PixelClass::White}) {
+        if ((*this)[kind] > 0 && (best == PixelClass::Black || (*this)[kind] > (*this)[best])) {
+            best = kind;
         }
     }
-    int best = static_cast<int>(PixelClass::Black);
-    for (int k = 1; k < 7; ++k) {
-        if (k != static_cast<int>(PixelClass::Other) && counts[k] > 0 &&
-            (best == static_cast<int>(PixelClass::Black) || counts[k] > counts[best])) {
-            best = k;
-        }
-    }
-    return static_cast<PixelClass>(best);
+    return best;
 }
 
 std::vector<RowBand> FramePixels::Bands(int x0, int x1, int mergeGap) const

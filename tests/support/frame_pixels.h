@@ -10,7 +10,7 @@ struct Rgb {
     uint8_t b;
 };
 
-enum class PixelClass { Black, Normal, Highlight, Active, Yellow, White, Other };
+enum class PixelClass { Black, Normal, Highlight, Active, Yellow, White, Other, COUNT };
 
 PixelClass ClassifyPixel(Rgb pixel);
 
@@ -19,18 +19,25 @@ struct RowBand {
     int bottom;  // inclusive
 };
 
+// A region's pixels by class, and the brightest red + green of its yellow ones (how strongly a line shows).
+struct RegionTally {
+    int counts[static_cast<int>(PixelClass::COUNT)] = {};
+    int peakYellow = 0;
+    int operator[](PixelClass kind) const { return counts[static_cast<int>(kind)]; }
+    // The most frequent lit class (Black if none).
+    PixelClass Dominant() const;
+};
+
 class FramePixels {
 public:
     // Reads the current GL colour buffer (the context must be current), rows from the top of the frame.
     void Capture(int width, int height);
 
     Rgb At(int x, int y) const;
-    int Count(PixelClass kind, int x0, int y0, int x1, int y1) const;
-    int CountNonBlack(int x0, int y0, int x1, int y1) const;
-    // The brightest red + green over a region: how strongly a yellow line shows.
-    int PeakYellow(int x0, int y0, int x1, int y1) const;
-    // The most frequent lit class in a region (Black if none).
-    PixelClass Dominant(int x0, int y0, int x1, int y1) const;
+    RegionTally Tally(int x0, int y0, int x1, int y1) const;
+    RegionTally Tally(const RowBand& rows, int x0, int x1) const { return Tally(x0, rows.top, x1, rows.bottom + 1); }
+    RegionTally Tally() const { return Tally(0, 0, width, height); }
+    int Count(PixelClass kind, int x0, int y0, int x1, int y1) const { return Tally(x0, y0, x1, y1)[kind]; }
     // Runs of rows that hold lit pixels between columns x0 and x1; runs closer than mergeGap rows are joined.
     std::vector<RowBand> Bands(int x0, int x1, int mergeGap) const;
 

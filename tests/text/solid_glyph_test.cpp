@@ -28,14 +28,11 @@ std::vector<Triangle> Triangles(const GlyphMesh& mesh)
             memcpy(t.p[k], &mesh.vertices[corners[k] * 3], sizeof(t.p[k]));
             memcpy(t.n[k], &mesh.normals[corners[k] * 3], sizeof(t.n[k]));
         }
-        float u[3], v[3];
-        for (int k = 0; k < 3; ++k) {
-            u[k] = t.p[1][k] - t.p[0][k];
-            v[k] = t.p[2][k] - t.p[0][k];
+        for (int k = 0; k < 3; ++k) {  // (p1 - p0) x (p2 - p0)
+            const int i = (k + 1) % 3, j = (k + 2) % 3;
+            const float* a = t.p[0];
+            t.w[k] = (t.p[1][i] - a[i]) * (t.p[2][j] - a[j]) - (t.p[1][j] - a[j]) * (t.p[2][i] - a[i]);
         }
-        t.w[0] = u[1] * v[2] - u[2] * v[1];
-        t.w[1] = u[2] * v[0] - u[0] * v[2];
-        t.w[2] = u[0] * v[1] - u[1] * v[0];
         out.push_back(t);
     };
     for (const MeshRun& run : mesh.runs) {

@@ -1,5 +1,4 @@
-# Two captures of the same stretch give the same frames: the clock steps by frames and the stars are seeded
-# from a fixed value.
+# Two captures of the same stretch give the same frames (a frame-stepped clock, stars from a fixed seed).
 source "$(dirname "$0")/lib.sh"
 for n in 1 2; do
   capture --fps 10 --seconds 3 --out "$VIDEO_TMP/run$n.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture $n failed"; }

@@ -26,8 +26,7 @@ eval "$(python3 "$VIDEO_PIXELS" count "$VIDEO_TMP/crawl.ppm" 0 0 800 600)"
 [ "$px_yellow" -gt 2000 ] && [ "$px_white" -gt 20 ] && [ "$px_menu" -lt 50 ] ||
   video_fail "crawl frame: $px_yellow yellow, $px_white white, $px_menu menu-coloured pixels"
 
-# The music: the video's audio against the track decoded by another decoder (libvorbis), aligned to within
-# 10 ms: the track's first sample plays with the first frame.
+# The video's audio against the track as libvorbis decodes it, within 10 ms: it starts with the first frame.
 ffmpeg -v error -y -i "$out" -map 0:a -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/video.raw" || video_fail "cannot decode the audio"
 ffmpeg -v error -y -i "$KELVRA_AUDIO" -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/track.raw" || video_fail "cannot decode the track"
 python3 "$VIDEO_LIB_DIR/../e2e/audio_match.py" "$VIDEO_TMP/track.raw" "$VIDEO_TMP/video.raw" 2 0.01 >"$VIDEO_TMP/match" ||
