@@ -30,6 +30,11 @@ float LineAlpha(float z)
     return a;
 }
 
+bool LineCanShow(float alpha, float z)
+{
+    return alpha > 0.0f && z <= 0.0f;
+}
+
 void PlaceStar(Star& star, float speed, RandomSource random)
 {
     star.basePos.x = RandomBetween(random, 10.0f, -5.0f);

@@ -19,6 +19,11 @@ Vec3 LinePositionAt(const Vec3& basePos, const Vec3& velocity, float startTime, 
 // 2.75 - ln |z|, limited to [0, 1]; a line in the plane z = 0 is fully opaque.
 float LineAlpha(float z);
 
+// Whether a line at depth z with this alpha can change a pixel. A faded one blends to nothing, and one in
+// front of the plane z = 0 has not set off yet: it waits below the bottom of the view. Neither is drawn, so
+// the frame's geometry follows the lines a viewer can see.
+bool LineCanShow(float alpha, float z);
+
 // First placement: x and y uniform in [-5, 5], z uniform in [-10, 1], flying at speed towards +z.
 void PlaceStar(Star& star, float speed, RandomSource random);
 

@@ -146,7 +146,9 @@ bool CrawlScene::Render()
     for (TextItem* item : items) {
         if (item != nullptr) {
             lastAlpha = LineAlpha(item->pos.z);
-            item->DrawPlaced(lastAlpha);
+            if (LineCanShow(lastAlpha, item->pos.z)) {
+                item->DrawPlaced(lastAlpha);
+            }
         }
     }
     // NOTE: where the system builds the glyphs flat (Wine), the first frame rebuilds only printable ASCII

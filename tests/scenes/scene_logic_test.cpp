@@ -120,6 +120,11 @@ TEST(CrawlMotion, LinesFadeWithDistanceAndTheEndWaitsForTheLastOne)
         EXPECT_GE(LineAlpha(f.z), f.low) << "z = " << f.z;
         EXPECT_LE(LineAlpha(f.z), f.high) << "z = " << f.z;
     }
+    // Only a faded line, or one still waiting in front of z = 0 below the view, goes undrawn.
+    EXPECT_TRUE(LineCanShow(1.0f, 0.0f));
+    EXPECT_TRUE(LineCanShow(0.001f, -15.6f));
+    EXPECT_FALSE(LineCanShow(0.0f, -15.65f));
+    EXPECT_FALSE(LineCanShow(1.0f, 0.001f));
     // The end needs the last line faded and more than thirty seconds on the star clock.
     EXPECT_FALSE(CrawlFinished(0.0f, 30.0f));
     EXPECT_TRUE(CrawlFinished(0.0f, 30.0001f));
