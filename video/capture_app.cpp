@@ -37,10 +37,9 @@ DWORD FixedTicks()
 
 const ClockSource FRAME_CLOCK = {FrameCounter, FrameRate, FixedTicks};
 const int AUDIO_RATE = 44100;
-// Frames go out as 32-bit BGRX, the layout of the GL back buffer: the read-back is then a plain copy, and the
-// encoder's conversion to YUV has a fast path for it (tools/capture-video reads them as bgr0).
+// Frames are read as 32-bit BGRX, the layout of the GL back buffer, so the read-back is a plain copy; the
+// writer thread turns them into the YUV 4:2:0 that tools/capture-video hands straight to the encoder.
 const GLenum FRAME_FORMAT = GL_BGRA_EXT;
-const size_t FRAME_PIXEL_BYTES = 4;
 
 LONGLONG Now()
 {
@@ -64,7 +63,6 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
       framesWritten(0),
       failed(false),
       video(INVALID_HANDLE_VALUE),
-      frameBytes(static_cast<size_t>(captureOptions.width) * captureOptions.height * FRAME_PIXEL_BYTES),
       maxViewport{0, 0},
       startCount(0),
       renderCounts(0),
@@ -134,7 +132,7 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
         Fail("cannot open " + options.video + " for the frames");
         return false;
     }
-    if (!writer.Start(video, frameBytes)) {
+    if (!writer.Start(video, options.width, options.height)) {
         Fail("not enough memory for the frames");
         return false;
     }

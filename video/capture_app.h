@@ -35,7 +35,6 @@ private:
     bool failed;
     HANDLE video;
     FrameWriter writer;
-    size_t frameBytes;
     int maxViewport[2];
     LONGLONG startCount;
     LONGLONG renderCounts;

@@ -4,10 +4,15 @@
 
 #include <stdlib.h>
 
+#include "video/yuv_frame.h"
+
 FrameWriter::FrameWriter()
     : pipe(INVALID_HANDLE_VALUE),
-      frameBytes(0),
+      width(0),
+      height(0),
       buffers{nullptr, nullptr},
+      picture(nullptr),
+      pictureBytes(0),
       next(0),
       thread(nullptr),
       frameQueued(nullptr),
@@ -29,19 +34,25 @@ FrameWriter::~FrameWriter()
         CloseHandle(frameQueued);
         frameQueued = nullptr;
     }
+    free(picture);
     free(buffers[1]);
     free(buffers[0]);
 }
 
-bool FrameWriter::Start(HANDLE out, size_t bytes)
+bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight)
 {
     pipe = out;
-    frameBytes = bytes;
+    width = frameWidth;
+    height = frameHeight;
+    const size_t bytes = static_cast<size_t>(width) * height * 4;
+    pictureBytes = Yuv420Bytes(width, height);
     buffers[0] = static_cast<unsigned char*>(malloc(bytes));
     buffers[1] = static_cast<unsigned char*>(malloc(bytes));
+    picture = static_cast<unsigned char*>(malloc(pictureBytes));
     frameQueued = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     frameDone = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    if (buffers[0] == nullptr || buffers[1] == nullptr || frameQueued == nullptr || frameDone == nullptr) {
+    if (buffers[0] == nullptr || buffers[1] == nullptr || picture == nullptr || frameQueued == nullptr ||
+        frameDone == nullptr) {
         return false;
     }
     thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
@@ -93,9 +104,10 @@ DWORD WINAPI FrameWriter::Run(LPVOID self)
         if (index < 0) {
             return 0;
         }
+        BgrxToYuv420(writer.buffers[index], writer.width, writer.height, writer.picture);
         DWORD written = 0;
-        if (!WriteFile(writer.pipe, writer.buffers[index], static_cast<DWORD>(writer.frameBytes), &written, nullptr) ||
-            written != writer.frameBytes) {
+        if (!WriteFile(writer.pipe, writer.picture, static_cast<DWORD>(writer.pictureBytes), &written, nullptr) ||
+            written != writer.pictureBytes) {
             InterlockedExchange(&writer.failed, 1);
         }
         SetEvent(writer.frameDone);

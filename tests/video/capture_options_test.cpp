@@ -1,8 +1,10 @@
-// The capture tool's option parsing and the production's length at a fixed frame rate, without a window.
+// The capture tool's option parsing, the production's length at a fixed frame rate and the frames' YUV, without a
+// window.
 #include <gtest/gtest.h>
 
 #include "video/capture_options.h"
 #include "video/production_length.h"
+#include "video/yuv_frame.h"
 
 namespace {
 
@@ -67,3 +69,20 @@ TEST(ProductionLength, MenuUntilPastSeventeenThenCrawlUntilTheLastLineHasFaded)
 }
 
 }  // namespace
+
+TEST(YuvFrame, BlocksConvertInStudioRangeAndRowsComeOutUpright)
+{
+    // 4 x 2 BGRX, bottom row first as GL reads it: a white 2 x 2 block, then a block red on top, black below.
+    const unsigned char bgrx[] = {255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 0,   0, 0, 0, 0,   0,
+                                  255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0};
+    ASSERT_EQ(Yuv420Bytes(4, 2), 12u);
+    EXPECT_EQ(Yuv420Bytes(800, 600), 720000u);
+    unsigned char yuv[12];
+    BgrxToYuv420(bgrx, 4, 2, yuv);
+    const unsigned char expected[] = {235, 235, 81,  81,    // top row: white, then red
+                                      235, 235, 16,  16,    // bottom row: white, then black
+                                      128, 109, 128, 184};  // U, then V: grey for white, half red beside it
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(yuv[i], expected[i]) << "byte " << i;
+    }
+}
