@@ -1,5 +1,5 @@
-// SolidGlyphBuilder: GLU tessellation of a glyph's face into fans and strips, the face again turned over
-// at the back, and the sides between them.
+// SolidGlyphBuilder: GLU tessellation of a glyph's face into triangles over shared points, the face again
+// turned over at the back, and the sides between them.
 #include "text/solid_glyph_builder.h"
 
 #include <math.h>
@@ -15,11 +15,6 @@ void PushVertex(GlyphMesh& mesh, float x, float y, float z, float nx, float ny, 
     mesh.normals.push_back(nx);
     mesh.normals.push_back(ny);
     mesh.normals.push_back(nz);
-}
-
-int Triangles(const MeshRun& run)
-{
-    return run.mode == GL_TRIANGLES ? run.count / 3 : run.count - 2;
 }
 
 // Twice the signed area of the contours together: positive where they run counter-clockwise.
@@ -44,12 +39,13 @@ void GlyphMesh::Clear()
 {
     vertices.clear();
     normals.clear();
-    runs.clear();
+    triangles.clear();
     faceTriangles = 0;
     sideQuads = 0;
 }
 
-SolidGlyphBuilder::SolidGlyphBuilder() : tess(gluNewTess()), target(nullptr), pointCount(0), failed(false)
+SolidGlyphBuilder::SolidGlyphBuilder()
+    : tess(gluNewTess()), target(nullptr), runMode(GL_TRIANGLES), pointCount(0), failed(false)
 {
     if (tess == nullptr) {
         return;
@@ -75,8 +71,9 @@ SolidGlyphBuilder::~SolidGlyphBuilder()
 
 void CALLBACK SolidGlyphBuilder::OnBegin(GLenum mode, void* builder)
 {
-    GlyphMesh& mesh = *static_cast<SolidGlyphBuilder*>(builder)->target;
-    mesh.runs.push_back({mode, mesh.VertexCount(), 0});
+    SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
+    self.runMode = mode;
+    self.run.clear();
 }
 
 void CALLBACK SolidGlyphBuilder::OnVertex(void* vertex, void* builder)
@@ -84,23 +81,47 @@ void CALLBACK SolidGlyphBuilder::OnVertex(void* vertex, void* builder)
     SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
     const size_t index = static_cast<size_t>(reinterpret_cast<uintptr_t>(vertex));
     const size_t points = static_cast<size_t>(self.pointCount);
-    if (self.target->runs.empty() || index >= points + self.crossings.size()) {
+    if (index >= points + self.crossings.size()) {
         self.failed = true;
         return;
     }
-    const GLdouble* at = index < points ? &self.coords[index * 3] : nullptr;
-    const float x = at != nullptr ? static_cast<float>(at[0]) : self.crossings[index - points].x;
-    const float y = at != nullptr ? static_cast<float>(at[1]) : self.crossings[index - points].y;
-    PushVertex(*self.target, x, y, 0.0f, 0.0f, 0.0f, 1.0f);
-    ++self.target->runs.back().count;
+    self.faceVertex.resize(points + self.crossings.size(), -1);
+    if (self.faceVertex[index] < 0) {
+        const GLdouble* at = index < points ? &self.coords[index * 3] : nullptr;
+        const float x = at != nullptr ? static_cast<float>(at[0]) : self.crossings[index - points].x;
+        const float y = at != nullptr ? static_cast<float>(at[1]) : self.crossings[index - points].y;
+        self.faceVertex[index] = self.target->VertexCount();
+        PushVertex(*self.target, x, y, 0.0f, 0.0f, 0.0f, 1.0f);
+    }
+    self.run.push_back(static_cast<GLuint>(self.faceVertex[index]));
 }
 
 void CALLBACK SolidGlyphBuilder::OnEnd(void* builder)
 {
-    GlyphMesh& mesh = *static_cast<SolidGlyphBuilder*>(builder)->target;
-    if (!mesh.runs.empty()) {
-        mesh.faceTriangles += Triangles(mesh.runs.back());
+    // The fan, strip or separate triangles the tessellator just gave, as plain triangles in the same turn.
+    SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
+    GlyphMesh& mesh = *self.target;
+    const std::vector<GLuint>& v = self.run;
+    for (size_t i = 0; i + 2 < v.size(); ++i) {
+        if (self.runMode == GL_TRIANGLE_FAN) {
+            AddTriangle(mesh, v[0], v[i + 1], v[i + 2]);
+        } else if (self.runMode == GL_TRIANGLE_STRIP) {
+            i % 2 == 0 ? AddTriangle(mesh, v[i], v[i + 1], v[i + 2]) : AddTriangle(mesh, v[i + 1], v[i], v[i + 2]);
+        } else if (i % 3 == 0) {
+            AddTriangle(mesh, v[i], v[i + 1], v[i + 2]);
+        } else {
+            continue;
+        }
+        ++mesh.faceTriangles;
     }
+    self.run.clear();
+}
+
+void SolidGlyphBuilder::AddTriangle(GlyphMesh& mesh, GLuint a, GLuint b, GLuint c)
+{
+    mesh.triangles.push_back(a);
+    mesh.triangles.push_back(b);
+    mesh.triangles.push_back(c);
 }
 
 void CALLBACK SolidGlyphBuilder::OnCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* builder)
@@ -125,6 +146,7 @@ bool SolidGlyphBuilder::Build(const GlyphContours& contours, float depth, GlyphM
     pointCount = static_cast<int>(contours.points.size());
     coords.resize(contours.points.size() * 3);
     crossings.clear();
+    faceVertex.assign(contours.points.size(), -1);
     failed = false;
 
     gluTessBeginPolygon(tess, this);
@@ -154,34 +176,15 @@ bool SolidGlyphBuilder::Build(const GlyphContours& contours, float depth, GlyphM
 
 void SolidGlyphBuilder::AddBackFace(GlyphMesh& mesh, float depth)
 {
-    // The front's runs turned over: a triangle's last two corners swapped, a fan's rim reversed, and a
-    // strip started with its first vertex twice, which flips the turn of every triangle after it.
-    const size_t frontRuns = mesh.runs.size();
-    for (size_t r = 0; r < frontRuns; ++r) {
-        const MeshRun front = mesh.runs[r];
-        MeshRun back = {front.mode, mesh.VertexCount(), 0};
-        auto copy = [&](GLint index) {
-            PushVertex(mesh, mesh.vertices[index * 3], mesh.vertices[index * 3 + 1], -depth, 0.0f, 0.0f, -1.0f);
-            ++back.count;
-        };
-        if (front.mode == GL_TRIANGLES) {
-            for (GLint i = 0; i + 2 < front.count; i += 3) {
-                copy(front.first + i);
-                copy(front.first + i + 2);
-                copy(front.first + i + 1);
-            }
-        } else if (front.mode == GL_TRIANGLE_FAN) {
-            copy(front.first);
-            for (GLint i = front.count - 1; i >= 1; --i) {
-                copy(front.first + i);
-            }
-        } else {
-            copy(front.first);
-            for (GLint i = 0; i < front.count; ++i) {
-                copy(front.first + i);
-            }
-        }
-        mesh.runs.push_back(back);
+    // Every front vertex again at the back, facing -z, and every front triangle through them turned over.
+    const GLuint frontVertices = static_cast<GLuint>(mesh.VertexCount());
+    for (GLuint v = 0; v < frontVertices; ++v) {
+        PushVertex(mesh, mesh.vertices[v * 3], mesh.vertices[v * 3 + 1], -depth, 0.0f, 0.0f, -1.0f);
+    }
+    const size_t frontCorners = mesh.triangles.size();
+    for (size_t i = 0; i < frontCorners; i += 3) {
+        AddTriangle(mesh, mesh.triangles[i] + frontVertices, mesh.triangles[i + 2] + frontVertices,
+                    mesh.triangles[i + 1] + frontVertices);
     }
 }
 
@@ -222,17 +225,24 @@ void SolidGlyphBuilder::AddSides(GlyphMesh& mesh, const GlyphContours& contours,
             first = 0;
         }
 
-        // One quad strip round the contour. At a corner the point comes twice, with the normal of the edge
-        // before it and then of the edge after it: the quad between the two has no width and draws nothing.
-        MeshRun run = {GL_QUAD_STRIP, mesh.VertexCount(), 0};
-        auto pushPair = [&](int point, OutlinePoint normal) {
+        // One band of quads round the contour, each between two pairs of vertices (back and front of a point).
+        // At a corner the point comes twice, with the normal of the edge before it and then of the edge after.
+        int previous = -1;  // the first vertex of the pair before, if a quad joins it to the next
+        auto pushPair = [&](int point, OutlinePoint normal, bool joined) {
             const OutlinePoint& p = contours.points[point];
-            // A strip's quad is pair i, then pair i + 1 reversed: back then front turns it about the left.
+            const GLuint at = static_cast<GLuint>(mesh.VertexCount());
+            // Back then front turns the quad about its left side, outward for TrueType's order.
             const float nearZ = outward > 0.0f ? -depth : 0.0f;
             const float farZ = outward > 0.0f ? 0.0f : -depth;
             PushVertex(mesh, p.x, p.y, nearZ, normal.x, normal.y, 0.0f);
             PushVertex(mesh, p.x, p.y, farZ, normal.x, normal.y, 0.0f);
-            run.count += 2;
+            if (joined && previous >= 0) {
+                const GLuint from = static_cast<GLuint>(previous);
+                AddTriangle(mesh, from, from + 1, at + 1);
+                AddTriangle(mesh, from, at + 1, at);
+                ++mesh.sideQuads;
+            }
+            previous = static_cast<int>(at);
         };
         auto averaged = [&](int edge) {  // the normal at the start of an edge on a smooth stretch
             const OutlinePoint& before = edgeNormals[(edge + edges - 1) % edges];
@@ -246,18 +256,14 @@ void SolidGlyphBuilder::AddSides(GlyphMesh& mesh, const GlyphContours& contours,
             const int edge = (first + k) % edges;
             const int next = (edge + 1) % edges;
             const int endPoint = edgeStarts[edge] + 1 < end ? edgeStarts[edge] + 1 : begin;
-            if (run.count == 0) {
-                pushPair(edgeStarts[edge], smoothAllRound ? averaged(edge) : edgeNormals[edge]);
+            if (k == 0) {
+                pushPair(edgeStarts[edge], smoothAllRound ? averaged(edge) : edgeNormals[edge], false);
             }
             const bool cornerNext = !smoothAllRound && corner(next);
-            pushPair(endPoint, cornerNext ? edgeNormals[edge] : averaged(next));
-            ++mesh.sideQuads;
+            pushPair(endPoint, cornerNext ? edgeNormals[edge] : averaged(next), true);
             if (cornerNext && k < edges - 1) {
-                pushPair(endPoint, edgeNormals[next]);
+                pushPair(endPoint, edgeNormals[next], false);
             }
-        }
-        if (run.count > 0) {
-            mesh.runs.push_back(run);
         }
         begin = end;
     }

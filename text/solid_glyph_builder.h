@@ -1,5 +1,5 @@
 // SolidGlyphBuilder: turns a glyph's contours into the mesh of a solid glyph: the face tessellated by GLU at
-// z = 0 facing +z, the same face at z = -depth facing -z, and quad strips along the contours facing out.
+// z = 0 facing +z, the same face at z = -depth facing -z, and quads along the contours facing out.
 #pragma once
 
 #include <GL/gl.h>
@@ -9,21 +9,14 @@
 
 #include "text/glyph_outline.h"
 
-// One primitive of a mesh: `count` vertices from `first`, drawn as `mode`.
-struct MeshRun {
-    GLenum mode;  // GL_TRIANGLES, GL_TRIANGLE_FAN, GL_TRIANGLE_STRIP or GL_QUAD_STRIP
-    GLint first;
-    GLsizei count;
-};
-
-// The vertices of a solid glyph in drawing order, as fans and strips so that each is sent as few times
-// as it can be: front face runs first, then the back face, then the sides. Every triangle is
-// counter-clockwise seen from the side its normals point to.
+// The mesh of a solid glyph as one list of triangles, so that a glyph is drawn in one call: front face
+// first, then the back face, then the sides. A face shares each outline point between all its triangles.
+// Every triangle is counter-clockwise seen from the side its normals point to.
 struct GlyphMesh {
     std::vector<GLfloat> vertices;  // x, y, z per vertex
     std::vector<GLfloat> normals;   // one unit normal per vertex
-    std::vector<MeshRun> runs;
-    int faceTriangles = 0;  // on each of the two faces
+    std::vector<GLuint> triangles;  // three vertex indices per triangle
+    int faceTriangles = 0;          // on each of the two faces
     int sideQuads = 0;
 
     void Clear();
@@ -54,12 +47,16 @@ private:
     static void CALLBACK OnError(GLenum error, void* builder);
 
     static void AddBackFace(GlyphMesh& mesh, float depth);
+    static void AddTriangle(GlyphMesh& mesh, GLuint a, GLuint b, GLuint c);
     void AddSides(GlyphMesh& mesh, const GlyphContours& contours, float depth);
 
     GLUtesselator* tess;
     GlyphMesh* target;
-    std::vector<GLdouble> coords;           // the tessellator reads its input from here until the end
-    std::vector<OutlinePoint> crossings;    // points the tessellator made where contours cross
+    std::vector<GLdouble> coords;         // the tessellator reads its input from here until the end
+    std::vector<OutlinePoint> crossings;  // points the tessellator made where contours cross
+    std::vector<int> faceVertex;          // the mesh vertex of each tessellator point, or -1 before its first use
+    std::vector<GLuint> run;              // the vertices of the tessellator's current fan, strip or triangles
+    GLenum runMode;
     std::vector<int> edgeStarts;            // scratch for the sides: the contour's edges of some length
     std::vector<OutlinePoint> edgeNormals;  // and their outward normals
     int pointCount;

@@ -1,5 +1,5 @@
-// SolidGlyphLists: the font's TrueType outlines at its em size, flattened, tessellated and extruded into
-// fans and strips; and the check for flat lists, drawn from the side in a corner of the back buffer.
+// SolidGlyphLists: the font's TrueType outlines at its em size, flattened, tessellated and extruded into one
+// draw of triangles per glyph; and the check for flat lists, drawn from the side in a corner of the back buffer.
 #include "text/solid_glyph_lists.h"
 
 namespace {
@@ -34,7 +34,13 @@ bool GlyphListIsFlat(GLuint list)
     // covers no pixel; a solid one shows its sides. The current lighting, blending and depth test stay as
     // they are, and the whole frame is cleared (a partial clear would need a pipeline of its own), so the
     // probe costs no shader compilation.
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_CURRENT_BIT | GL_COLOR_BUFFER_BIT);
+    // NOTE: Mesa retracks a colour-driven material only when the colour changes, and popping the current
+    // colour does not retrack it: the probe's white would stay in the material while the current colour
+    // reads as before. So the colour and normal are put back by hand, which retracks the material.
+    GLfloat color[4], normal[3];
+    glGetFloatv(GL_CURRENT_COLOR, color);
+    glGetFloatv(GL_CURRENT_NORMAL, normal);
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT);
     glViewport(0, 0, PROBE_SIZE, PROBE_SIZE);
     glDisable(GL_CULL_FACE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -59,6 +65,8 @@ bool GlyphListIsFlat(GLuint list)
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
+    glColor4fv(color);
+    glNormal3fv(normal);
     for (int i = 0; i < PROBE_SIZE * PROBE_SIZE; ++i) {
         if (pixels[i * 4] != 0 || pixels[i * 4 + 1] != 0 || pixels[i * 4 + 2] != 0) {
             return false;
@@ -157,9 +165,7 @@ void SolidGlyphLists::BuildGlyph(HDC dc, int code)
     glVertexPointer(3, GL_FLOAT, 0, mesh.vertices.data());
     glNormalPointer(GL_FLOAT, 0, mesh.normals.data());
     glNewList(FONT_LIST_BASE + code, GL_COMPILE);
-    for (const MeshRun& run : mesh.runs) {
-        glDrawArrays(run.mode, run.first, run.count);
-    }
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(mesh.triangles.size()), GL_UNSIGNED_INT, mesh.triangles.data());
     glTranslatef((*metrics)[code].gmfCellIncX, (*metrics)[code].gmfCellIncY, 0.0f);
     glEndList();
     glPopClientAttrib();

@@ -17,38 +17,22 @@ struct Triangle {
     float w[3];     // the normal of its winding (counter-clockwise about it), as long as twice its area
 };
 
-// Every triangle of the mesh, as GL would assemble it from the runs.
+// Every triangle of the mesh, with its corners' positions and normals.
 std::vector<Triangle> Triangles(const GlyphMesh& mesh)
 {
     std::vector<Triangle> out;
-    auto make = [&](GLint a, GLint b, GLint c) {
+    for (size_t i = 0; i + 2 < mesh.triangles.size(); i += 3) {
         Triangle t;
-        const GLint corners[3] = {a, b, c};
         for (int k = 0; k < 3; ++k) {
-            memcpy(t.p[k], &mesh.vertices[corners[k] * 3], sizeof(t.p[k]));
-            memcpy(t.n[k], &mesh.normals[corners[k] * 3], sizeof(t.n[k]));
+            memcpy(t.p[k], &mesh.vertices[mesh.triangles[i + k] * 3], sizeof(t.p[k]));
+            memcpy(t.n[k], &mesh.normals[mesh.triangles[i + k] * 3], sizeof(t.n[k]));
         }
         for (int k = 0; k < 3; ++k) {  // (p1 - p0) x (p2 - p0)
-            const int i = (k + 1) % 3, j = (k + 2) % 3;
+            const int u = (k + 1) % 3, v = (k + 2) % 3;
             const float* a = t.p[0];
-            t.w[k] = (t.p[1][i] - a[i]) * (t.p[2][j] - a[j]) - (t.p[1][j] - a[j]) * (t.p[2][i] - a[i]);
+            t.w[k] = (t.p[1][u] - a[u]) * (t.p[2][v] - a[v]) - (t.p[1][v] - a[v]) * (t.p[2][u] - a[u]);
         }
         out.push_back(t);
-    };
-    for (const MeshRun& run : mesh.runs) {
-        const GLint f = run.first;
-        for (GLint i = 0; i + 2 < run.count; ++i) {
-            if (run.mode == GL_TRIANGLES && i % 3 == 0) {
-                make(f + i, f + i + 1, f + i + 2);
-            } else if (run.mode == GL_TRIANGLE_FAN) {
-                make(f, f + i + 1, f + i + 2);
-            } else if (run.mode == GL_TRIANGLE_STRIP) {
-                i % 2 == 0 ? make(f + i, f + i + 1, f + i + 2) : make(f + i + 1, f + i, f + i + 2);
-            } else if (run.mode == GL_QUAD_STRIP && i % 2 == 0) {
-                make(f + i, f + i + 1, f + i + 3);
-                make(f + i, f + i + 3, f + i + 2);
-            }
-        }
     }
     return out;
 }
@@ -80,9 +64,7 @@ TEST(SolidGlyphBuilder, SquaresWithAndWithoutAHoleHaveFacesAndFlatSidesFacingOut
         float frontArea = 0.0f;
         for (const Triangle& t : Triangles(mesh)) {
             const float area = sqrtf(t.w[0] * t.w[0] + t.w[1] * t.w[1] + t.w[2] * t.w[2]);
-            if (area < 1e-9f) {
-                continue;  // a strip's turn-over vertex, or the quad that turns a corner, covers nothing
-            }
+            ASSERT_GT(area, 1e-9f) << "a triangle that covers nothing";
             const float* n = t.n[0];
             EXPECT_GT((t.w[0] * n[0] + t.w[1] * n[1] + t.w[2] * n[2]) / area, 0.99f) << "winding against normal";
             const float z = t.p[0][2];
@@ -128,13 +110,16 @@ TEST(SolidGlyphBuilder, CurvedSidesAreShadedRound)
     GlyphMesh mesh;
     ASSERT_TRUE(builder.Build(circle, 0.1f, mesh));
     EXPECT_EQ(mesh.sideQuads, 32);
-    const MeshRun& side = mesh.runs.back();
-    EXPECT_EQ(side.mode, static_cast<GLenum>(GL_QUAD_STRIP));
-    EXPECT_EQ(side.count, 66);  // 33 pairs: round once, and back to the first
-    for (GLint v = side.first; v < side.first + side.count; ++v) {
-        EXPECT_NEAR(mesh.normals[v * 3], mesh.vertices[v * 3], 1e-4f);
-        EXPECT_NEAR(mesh.normals[v * 3 + 1], mesh.vertices[v * 3 + 1], 1e-4f);
+    int sideVertices = 0;
+    for (int v = 0; v < mesh.VertexCount(); ++v) {
+        if (mesh.normals[v * 3 + 2] == 0.0f) {
+            ++sideVertices;
+            EXPECT_NEAR(mesh.normals[v * 3], mesh.vertices[v * 3], 1e-4f);
+            EXPECT_NEAR(mesh.normals[v * 3 + 1], mesh.vertices[v * 3 + 1], 1e-4f);
+        }
     }
+    EXPECT_EQ(sideVertices, 66);                 // 33 pairs: round once, and back to the first
+    EXPECT_EQ(mesh.VertexCount(), 2 * 32 + 66);  // each face shares its 32 points between its triangles
 }
 
 TEST(GlyphOutline, CurveIsFlattenedWithinTheTolerance)
