@@ -60,7 +60,7 @@ int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLin
         } else if (IsActive()) {
             wglMakeCurrent(hDC, hGLRC);
             Render();
-            SwapBuffers(hDC);  // read again: Render may have closed the window and nulled hDC
+            Present();
             wglMakeCurrent(nullptr, nullptr);
             CountFrame();
         }
@@ -197,8 +197,13 @@ void GLWindowApp::Paint(HDC)
     // The class has CS_OWNDC, so the DC from BeginPaint is our own hDC.
     wglMakeCurrent(hDC, hGLRC);
     Render();
-    SwapBuffers(hDC);
+    Present();
     wglMakeCurrent(nullptr, nullptr);
+}
+
+void GLWindowApp::Present()
+{
+    SwapBuffers(hDC);  // read here, not before Render: Render may have closed the window and nulled hDC
 }
 
 void GLWindowApp::CountFrame()

@@ -33,6 +33,9 @@ public:
     virtual bool Create(HINSTANCE instance, int showCommand, const char* commandLine);
     virtual void OnExit();
     virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Beyond the table: shows the frame Render drew, after it and with the context still current; the
+    // base swaps the buffers. The capture, which reads its frames back instead, shows nothing.
+    virtual void Present();
     virtual ~GLWindowApp();
 
 protected:

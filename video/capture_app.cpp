@@ -178,6 +178,12 @@ void CaptureApp::OnFrameRate(float)
 {
 }
 
+void CaptureApp::Present()
+{
+    // The frame has been read back from the back buffer; nobody watches this window, and a swap would only
+    // copy each frame to the X server once more.
+}
+
 void CaptureApp::ReportProgress()
 {
     const double elapsed = CountsToSeconds(Now() - startCount);

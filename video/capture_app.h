@@ -20,6 +20,7 @@ public:
     void Render() override;
     void OnFrameRate(float framesPerSecond) override;
     void OnExit() override;
+    void Present() override;
 
     // False once anything went wrong: the window could not be made at the size, or an output failed.
     bool Succeeded() const { return !failed; }
