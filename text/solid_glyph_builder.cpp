@@ -85,7 +85,6 @@ void CALLBACK SolidGlyphBuilder::OnVertex(void* vertex, void* builder)
         self.failed = true;
         return;
     }
-    self.faceVertex.resize(points + self.crossings.size(), -1);
     if (self.faceVertex[index] < 0) {
         const GLdouble* at = index < points ? &self.coords[index * 3] : nullptr;
         const float x = at != nullptr ? static_cast<float>(at[0]) : self.crossings[index - points].x;
@@ -129,6 +128,7 @@ void CALLBACK SolidGlyphBuilder::OnCombine(GLdouble coords[3], void* [4], GLfloa
     SolidGlyphBuilder& self = *static_cast<SolidGlyphBuilder*>(builder);
     *out = reinterpret_cast<void*>(static_cast<uintptr_t>(self.pointCount + self.crossings.size()));
     self.crossings.push_back({static_cast<float>(coords[0]), static_cast<float>(coords[1])});
+    self.faceVertex.push_back(-1);
 }
 
 void CALLBACK SolidGlyphBuilder::OnError(GLenum, void* builder)

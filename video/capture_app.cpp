@@ -37,8 +37,8 @@ DWORD FixedTicks()
 
 const ClockSource FRAME_CLOCK = {FrameCounter, FrameRate, FixedTicks};
 const int AUDIO_RATE = 44100;
-// Frames are read as 32-bit BGRX, the layout of the GL back buffer, so the read-back is a plain copy; the
-// writer thread turns them into the YUV 4:2:0 that tools/capture-video hands straight to the encoder.
+// Frames are read as 32-bit BGRX, the layout of the GL back buffer; the writer thread turns them into the
+// YUV 4:2:0 that tools/capture-video hands straight to the encoder.
 const GLenum FRAME_FORMAT = GL_BGRA_EXT;
 
 LONGLONG Now()
