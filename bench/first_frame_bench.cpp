@@ -3,14 +3,13 @@
 #include <GL/gl.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "app/demo_app.h"
 #include "framework/borderless_window.h"
-#include "framework/fixed_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/menu_timeline.h"
 #include "text/glyph_font.h"
 
@@ -57,10 +56,7 @@ void PumpMessages()
 class BenchDemo : public DemoApp {
 public:
     // The scenes read the fixed clock, so every run sees the same scene times however slow the frames are.
-    explicit BenchDemo(FixedClock& sceneClock) : clock(sceneClock)
-    {
-        memset(keys, 0, sizeof(keys));  // a heap object is not zero-initialised like the program's
-    }
+    explicit BenchDemo(SceneClock& sceneClock) : clock(sceneClock) {}
 
     // Music is not part of a frame; leaving it out keeps the bench silent and its start-up short.
     int Init() override
@@ -76,12 +72,21 @@ public:
         SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
     }
 
-    // WM_PAINT also calls Render; only the bench's own frames may create the scenes.
+    // WM_PAINT also calls Render; only the bench's own frames may create the scenes, or clear only.
     void Render() override
     {
-        if (drawing) {
+        if (clearOnly) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        } else if (drawing) {
             DemoApp::Render();
         }
+    }
+
+    // glFinish after the swap, so the GL work a frame queues is charged to that frame, not to the next one.
+    void Present() override
+    {
+        DemoApp::Present();
+        glFinish();
     }
 
     bool Open()
@@ -97,37 +102,28 @@ public:
             SendMessageA(hWnd, WM_CLOSE, 0, 0);
         }
         PumpMessages();
-        UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
+        UnregisterWindowClass();
     }
 
-    // One turn of the idle loop at the given scene time, in milliseconds. glFinish is inside the timed span
-    // so the GL work a frame queues is charged to that frame, not to the next one.
+    // One turn of the idle loop at the given scene time, in milliseconds.
     double TimedFrame(double sceneSeconds)
     {
         PumpMessages();
         clock.SetSeconds(sceneSeconds);
         const double start = NowMs();
-        wglMakeCurrent(hDC, hGLRC);
         drawing = true;
-        Render();
+        FrameStep();
         drawing = false;
-        SwapBuffers(hDC);
-        glFinish();
-        wglMakeCurrent(nullptr, nullptr);
-        const double end = NowMs();
-        ++frameCount;
-        return end - start;
+        return NowMs() - start;
     }
 
     // A first frame that only clears and swaps: what a fresh window costs before any scene work.
     double TimedClearFrame()
     {
+        clearOnly = true;
         const double start = NowMs();
-        wglMakeCurrent(hDC, hGLRC);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        SwapBuffers(hDC);
-        glFinish();
-        wglMakeCurrent(nullptr, nullptr);
+        FrameStep();
+        clearOnly = false;
         return NowMs() - start;
     }
 
@@ -149,8 +145,9 @@ public:
     bool CrawlStarted() const { return crawl != nullptr; }
 
 private:
-    FixedClock& clock;
+    SceneClock& clock;
     bool drawing = false;
+    bool clearOnly = false;
 };
 
 struct Stats {
@@ -182,7 +179,7 @@ void PrintRow(const char* what, const std::vector<double>& values, bool withTarg
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : DEFAULT_RUNS;
-    FixedClock clock;
+    SceneClock clock;
 
     std::vector<double> menuFirst, crawlFirst, menuFrames, crawlFrames, busyFrames, flatBuild, solidBuild, clearFirst;
     for (int run = 0; run < runs; ++run) {

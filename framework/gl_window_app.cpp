@@ -11,7 +11,6 @@
 GLWindowApp* g_app = nullptr;
 
 namespace {
-const char* const WINDOW_CLASS_NAME = "KelvraWindowClass";
 const char* const WINDOW_TITLE = "Kelvra";
 const WORD ICON_RESOURCE = IDI_KELVRA;
 const WORD MENU_RESOURCE = IDM_MAIN;
@@ -37,7 +36,8 @@ GLWindowApp::GLWindowApp()
       fovY(90.0f),
       zNear(1.0f),
       zFar(90.0f),
-      keysPressed{}
+      keysPressed{},
+      keys{}
 {
     g_app = this;
 }
@@ -58,15 +58,17 @@ int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLin
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         } else if (IsActive()) {
-            wglMakeCurrent(hDC, hGLRC);
-            Render();
-            Present();
-            wglMakeCurrent(nullptr, nullptr);
-            CountFrame();
+            FrameStep();
         }
     }
     OnExit();
+    UnregisterWindowClass();
     return static_cast<int>(msg.wParam);
+}
+
+void GLWindowApp::UnregisterWindowClass()
+{
+    UnregisterClassA(WINDOW_CLASS_NAME, hInstance != nullptr ? hInstance : GetModuleHandleA(nullptr));
 }
 
 bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
@@ -87,6 +89,7 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
     hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height, nullptr, nullptr,
                            hInstance, nullptr);
     if (hWnd == nullptr) {
+        UnregisterWindowClass();
         return false;
     }
     CreateGLContext();
@@ -163,6 +166,7 @@ void GLWindowApp::DestroyGLContext()
     Shutdown();
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(hGLRC);
+    hGLRC = nullptr;
     ReleaseDC(hWnd, hDC);
     hDC = nullptr;
 }
@@ -194,22 +198,23 @@ void GLWindowApp::SetProjection(float fieldOfView, float nearDistance, float far
 
 void GLWindowApp::Paint(HDC)
 {
-    // The class has CS_OWNDC, so the DC from BeginPaint is our own hDC.
+    // The class has CS_OWNDC, so the DC from BeginPaint is our own hDC, which FrameStep uses.
+    FrameStep();
+}
+
+void GLWindowApp::FrameStep()
+{
     wglMakeCurrent(hDC, hGLRC);
     Render();
     Present();
     wglMakeCurrent(nullptr, nullptr);
+    ++frameCount;
+    memset(keysPressed, 0, sizeof(keysPressed));
 }
 
 void GLWindowApp::Present()
 {
     SwapBuffers(hDC);  // read here, not before Render: Render may have closed the window and nulled hDC
-}
-
-void GLWindowApp::CountFrame()
-{
-    ++frameCount;
-    memset(keysPressed, 0, sizeof(keysPressed));
 }
 
 void GLWindowApp::OnSize(int width, int height)
@@ -254,7 +259,6 @@ LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         HDC paintDC = BeginPaint(window, &paint);
         Paint(paintDC);
         EndPaint(window, &paint);
-        CountFrame();
         return 0;
     }
     case WM_CLOSE: {

@@ -13,37 +13,61 @@ float FramesPerSecond(unsigned frames);
 
 class GLWindowApp {
 public:
+    // The class every window of this framework is registered under.
+    static constexpr const char* WINDOW_CLASS_NAME = "KelvraWindowClass";
+
     GLWindowApp();
 
+    // Creates the window, runs the message and idle loop until WM_QUIT, calls OnExit, unregisters the window
+    // class; returns the quit message's code.
     int Run(HINSTANCE instance, int showCommand, const char* commandLine);
+    // Stores the projection's values; with apply, loads it for the client area (if it has one) and leaves no
+    // context current, whatever was current before.
     void SetProjection(float fieldOfView, float nearDistance, float farDistance, bool apply);
 
-    // The hooks, in the order the framework's table lists them. The GL context is current only inside
-    // Init, Render and Shutdown (and while SetProjection applies a projection).
+    // The hooks. "Current" means the GL context is current on this thread when the hook is called.
+    // Render: once a frame, from FrameStep; current. Draws the frame; may close the window.
     virtual void Render() = 0;
+    // Shutdown: once, on WM_DESTROY, before the context is deleted; current. Frees what Init and Render made.
     virtual void Shutdown() = 0;
+    // Init: once, from Create, right after the context is made; current. Its result is the derived class's own.
     virtual int Init() = 0;
+    // IsActive: each idle turn of the loop; not current. False skips the frame (the loop keeps polling).
     virtual bool IsActive();
+    // OnFrameRate: with 0 after Init, then once a second with the frames counted; not current.
     virtual void OnFrameRate(float framesPerSecond);
+    // OnCommand: on WM_COMMAND; not current. True when handled; false passes it to DefWindowProcA.
     virtual bool OnCommand(int id, int code);
+    // Paint: on WM_PAINT, between BeginPaint and EndPaint; not current. The base draws one FrameStep.
     virtual void Paint(HDC paintDC);
+    // SetupWindow: from Create, before the class is registered; no context yet. Fills the class record, the
+    // styles and the window's rectangle.
     virtual void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                              int& height);
+    // SetupPixelFormat: from Create, before the context is made; no context yet. Fills the requested format.
     virtual void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format);
+    // Create: from Run; no context. Registers the class, makes the window and the context, shows the window;
+    // false when the class or the window could not be made (nothing is then left registered).
     virtual bool Create(HINSTANCE instance, int showCommand, const char* commandLine);
+    // OnExit: once, after the loop ends; no context (the window is gone).
     virtual void OnExit();
+    // WindowProc: every message of the window; not current. The result goes back to Windows.
     virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    // Beyond the table: shows the frame Render drew, after it and with the context still current; the
-    // base swaps the buffers. The capture, which reads its frames back instead, shows nothing.
+    // Present: from FrameStep right after Render; current unless Render closed the window (then hDC is
+    // null). The base swaps the buffers.
     virtual void Present();
     virtual ~GLWindowApp();
 
+    // Unregisters the window class; a second application object in the same process can then register it.
+    void UnregisterWindowClass();
+
 protected:
+    // One frame, wherever it is drawn (the idle loop, WM_PAINT, tests, benchmarks): the context made current,
+    // Render, Present, the context released, the frame counted and the key presses it could see spent.
+    void FrameStep();
     void OnSize(int width, int height);
     void CreateGLContext();
     void DestroyGLContext();
-    // Counts a drawn frame; the key presses it could see are then spent.
-    void CountFrame();
 
     BOOL timerRunning;
     unsigned frameCount;
@@ -57,8 +81,7 @@ protected:
     // Set by a key's first WM_KEYDOWN (not by auto-repeat) and cleared after each frame, so a press and release
     // that both arrive between two frames still reach the next one.
     bool keysPressed[256];
-    // Held down now. Lives in zero-initialised static storage with the one application object, so every flag
-    // starts false.
+    // Held down now. Both tables start all false, for a static object and a test's local one alike.
     bool keys[256];
 };
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <stdlib.h>
 
-#include "framework/scene_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/scene_view.h"
 #include "scenes/crawl_motion.h"
 
@@ -52,7 +52,7 @@ CrawlScene::CrawlScene(float speed, int count)
       stars(count > 0 ? new (std::nothrow) Star[count] : nullptr),
       startCount(0),
       starStartCount(0),
-      frequency(ReadClockFrequency())
+      frequency(SceneClock::Frequency())
 {
     if (stars == nullptr) {
         starCount = 0;  // no field rather than a crash when the array cannot be had
@@ -77,10 +77,10 @@ void CrawlScene::BuildFont()
 
 void CrawlScene::Start()
 {
-    startCount = ReadClockCounter();
+    startCount = SceneClock::Counter();
     if (!started) {
         starStartCount = startCount;
-        srand(ReadClockTicks());
+        srand(SceneClock::Ticks());
         for (int i = 0; i < starCount; ++i) {
             PlaceStar(stars[i], starSpeed, rand);
         }
@@ -96,7 +96,7 @@ void CrawlScene::Start()
 
 void CrawlScene::Update()
 {
-    const LONGLONG now = ReadClockCounter();
+    const LONGLONG now = SceneClock::Counter();
     UpdateAt(SecondsBetween(startCount, now, frequency), SecondsBetween(starStartCount, now, frequency));
 }
 

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <new>
 
-#include "framework/scene_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/scene_view.h"
 #include "scenes/menu_timeline.h"
 
@@ -47,7 +47,7 @@ const Vec3& ColorOf(MenuColor color)
 }  // namespace
 
 MenuScene::MenuScene()
-    : finished(false), started(false), metrics{}, items{}, startCount(0), frequency(ReadClockFrequency())
+    : finished(false), started(false), metrics{}, items{}, startCount(0), frequency(SceneClock::Frequency())
 {
 }
 
@@ -67,7 +67,7 @@ void MenuScene::BuildFont()
 
 void MenuScene::Start()
 {
-    startCount = ReadClockCounter();
+    startCount = SceneClock::Counter();
     started = true;
     for (int slot = 0; slot < MENU_ITEM_COUNT; ++slot) {
         if (items[slot] != nullptr) {
@@ -89,7 +89,7 @@ void MenuScene::Start()
 
 void MenuScene::Update()
 {
-    UpdateAt(SecondsBetween(startCount, ReadClockCounter(), frequency));
+    UpdateAt(SecondsBetween(startCount, SceneClock::Counter(), frequency));
 }
 
 void MenuScene::UpdateAt(float t)

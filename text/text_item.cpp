@@ -15,8 +15,8 @@ TextItem::TextItem(const GlyphMetricsTable& metrics, const char* itemText, float
     : tilt(static_cast<float>(atan2(-1.0, 1.0) * DEGREES_PER_RADIAN)),
       startTime(itemStartTime),
       color{red, green, blue},
-      basePos{0.0f, -5.0f, 0.0f},
-      velocity{0.0f, 0.5f, -0.5f},
+      basePos(START_POSITION),
+      velocity(VELOCITY),
       pos{0.0f, 0.0f, 0.0f},
       text(itemText),
       length(static_cast<int>(strlen(itemText)))

@@ -8,6 +8,10 @@
 
 class TextItem : public Drawable {
 public:
+    // Where a line starts (before its centring offset in x) and how fast it moves, in units a second.
+    static constexpr Vec3 START_POSITION = {0.0f, -5.0f, 0.0f};
+    static constexpr Vec3 VELOCITY = {0.0f, 0.5f, -0.5f};
+
     TextItem(const GlyphMetricsTable& metrics, const char* text, float red, float green, float blue, float startTime);
     ~TextItem() override = default;
 

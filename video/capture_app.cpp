@@ -1,41 +1,17 @@
 // CaptureApp: a borderless window of the capture's size, the scenes' clock stepped one frame at a time, and
-// the frame path render -> glReadPixels -> write to the encoder's pipe.
+// the frame path: the demo's Render, then in Present glReadPixels and the hand-over to the writer thread.
 #include "video/capture_app.h"
 
 #include <GL/gl.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include "framework/borderless_window.h"
-#include "framework/scene_clock.h"
 #include "video/music_track.h"
 #include "video/production_length.h"
 
 namespace {
 
-// The capture's clock: the counter is the frame number and the frequency the frame rate, so frame n is
-// drawn at exactly n / fps seconds. The tick count that seeds the stars is fixed: two captures match.
-LONGLONG clockFrame = 0;
-LONGLONG clockRate = 60;
-const DWORD CAPTURE_SEED_TICKS = 20040;
-
-LONGLONG FrameCounter()
-{
-    return clockFrame;
-}
-
-LONGLONG FrameRate()
-{
-    return clockRate;
-}
-
-DWORD FixedTicks()
-{
-    return CAPTURE_SEED_TICKS;
-}
-
-const ClockSource FRAME_CLOCK = {FrameCounter, FrameRate, FixedTicks};
 const int AUDIO_RATE = 44100;
 // Frames are read as 32-bit BGRX, the layout of the GL back buffer; the writer thread turns them into the
 // YUV 4:2:0 that tools/capture-video hands straight to the encoder.
@@ -59,27 +35,24 @@ double CountsToSeconds(LONGLONG counts)
 
 CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
     : options(captureOptions),
+      clock(captureOptions.fps),
       totalFrames(0),
       framesWritten(0),
       failed(false),
       video(INVALID_HANDLE_VALUE),
       maxViewport{0, 0},
       startCount(0),
+      renderStart(0),
       renderCounts(0),
       readCounts(0)
 {
-    memset(keys, 0, sizeof(keys));
     const int whole = ProductionFrameCount(options.fps);
     const double limit = options.seconds * options.fps;
     totalFrames = options.seconds > 0.0 && limit < whole ? static_cast<int>(limit + 0.5) : whole;
-    clockFrame = 0;
-    clockRate = options.fps;
-    UseClockSource(&FRAME_CLOCK);
 }
 
 CaptureApp::~CaptureApp()
 {
-    UseClockSource(nullptr);
     writer.Finish();
     if (video != INVALID_HANDLE_VALUE) {
         CloseHandle(video);
@@ -143,16 +116,28 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     return true;
 }
 
+bool CaptureApp::Recording() const
+{
+    return video != INVALID_HANDLE_VALUE && !failed;
+}
+
 void CaptureApp::Render()
 {
-    if (video == INVALID_HANDLE_VALUE || failed) {
+    if (!Recording()) {
         return;  // the first paint comes before the outputs are open: it is not a frame of the video
     }
-    clockFrame = framesWritten;
-    const LONGLONG renderStart = Now();
+    // Frame n is drawn at exactly n / fps seconds, however long the frames before it took.
+    clock.SetCount(framesWritten);
+    renderStart = Now();
     DemoApp::Render();
-    if (hWnd == nullptr) {
-        return;  // the sequencer closed the window: that call drew nothing
+}
+
+void CaptureApp::Present()
+{
+    // Instead of a swap: nobody watches this window, and a swap would only copy each frame to the X server
+    // once more.
+    if (!Recording() || hWnd == nullptr) {
+        return;  // not recording yet, or the sequencer closed the window: that frame drew nothing
     }
     glFinish();
     const LONGLONG readStart = Now();
@@ -176,12 +161,7 @@ void CaptureApp::Render()
 
 void CaptureApp::OnFrameRate(float)
 {
-}
-
-void CaptureApp::Present()
-{
-    // The frame has been read back from the back buffer; nobody watches this window, and a swap would only
-    // copy each frame to the X server once more.
+    // Deliberately empty: the capture's window has no title bar to show a rate in.
 }
 
 void CaptureApp::ReportProgress()

@@ -1,10 +1,11 @@
-// CaptureApp: the demo played on a fixed-rate clock, each frame read back and written out as raw BGRX for an
-// encoder (by a writer thread, while the next frame renders), with the music written beside it as a WAV file.
+// CaptureApp: the demo played on a stepped clock, each frame read back and handed to a writer thread that sends
+// it to an encoder as YUV 4:2:0 while the next frame renders, with the music written beside it as a WAV file.
 #pragma once
 
 #include <string>
 
 #include "app/demo_app.h"
+#include "scenes/scene_clock.h"
 #include "video/capture_options.h"
 #include "video/frame_writer.h"
 
@@ -17,9 +18,11 @@ public:
     void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                      int& height) override;
     int Init() override;
+    // The demo's frame at this frame's time on the stepped clock.
     void Render() override;
     void OnFrameRate(float framesPerSecond) override;
     void OnExit() override;
+    // Reads the frame back and hands it to the writer; closes the window after the last frame.
     void Present() override;
 
     // False once anything went wrong: the window could not be made at the size, or an output failed.
@@ -27,10 +30,12 @@ public:
     int FramesWritten() const { return framesWritten; }
 
 private:
+    bool Recording() const;
     void Fail(const std::string& reason);
     void ReportProgress();
 
     CaptureOptions options;
+    SceneClock clock;  // counts frames, at fps counts a second
     int totalFrames;
     int framesWritten;
     bool failed;
@@ -38,6 +43,7 @@ private:
     FrameWriter writer;
     int maxViewport[2];
     LONGLONG startCount;
+    LONGLONG renderStart;
     LONGLONG renderCounts;
     LONGLONG readCounts;
 };

@@ -1,10 +1,11 @@
 // The production's length at a fixed frame rate, from the scenes' own timeline, motion and end test.
 #include "video/production_length.h"
 
-#include "framework/scene_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/crawl_motion.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_timeline.h"
+#include "text/text_item.h"
 
 int ProductionFrameCount(int fps)
 {
@@ -18,11 +19,10 @@ int ProductionFrameCount(int fps)
     }
     const LONGLONG crawlStart = ++frame;
     const int last = CRAWL_ITEM_COUNT - 1;
-    const Vec3 base = {0.0f, -5.0f, 0.0f};
-    const Vec3 velocity = {0.0f, 0.5f, -0.5f};
     for (;; ++frame) {
         const float t = SecondsBetween(crawlStart, frame, fps);
-        const float alpha = LineAlpha(LinePositionAt(base, velocity, CRAWL_START_TIMES[last], t).z);
+        const float alpha =
+            LineAlpha(LinePositionAt(TextItem::START_POSITION, TextItem::VELOCITY, CRAWL_START_TIMES[last], t).z);
         if (CrawlFinished(alpha, t)) {
             return static_cast<int>(frame + 1);
         }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/demo_app.h"
-#include "framework/fixed_clock.h"
+#include "scenes/scene_clock.h"
 #include "support/test_demo.h"
 
 namespace {
@@ -58,7 +58,7 @@ TEST(DemoApp, EscapeHeldOrTappedClosesAfterTheNextFrameInEitherPhase)
 {
     for (const bool crawlPhase : {false, true}) {
         SCOPED_TRACE(crawlPhase ? "tapped during the crawl" : "held during the menu");
-        FixedClock clock;
+        SceneClock clock;
         TestDemo demo;
         ASSERT_TRUE(demo.Open());
         HWND window = demo.hWnd;
@@ -84,7 +84,7 @@ TEST(DemoApp, EscapeHeldOrTappedClosesAfterTheNextFrameInEitherPhase)
 // and the window closes the frame after the crawl ends.
 TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
 {
-    FixedClock clock;
+    SceneClock clock;
     TestDemo demo;
     ASSERT_TRUE(demo.Open());
     HWND window = demo.hWnd;

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -14,14 +13,13 @@ namespace {
 
 class ProbeApp : public GLWindowApp {
 public:
-    ProbeApp() { memset(keys, 0, sizeof(keys)); }
     ~ProbeApp() override
     {
         if (hWnd != nullptr) {
             DestroyWindow(hWnd);
         }
         PumpMessages();
-        UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
+        UnregisterWindowClass();
     }
 
     void Render() override
@@ -201,7 +199,7 @@ TEST(WindowFramework, CreateFailsWhenTheClassCannotBeRegistered)
     taken.cbSize = sizeof(taken);
     taken.lpfnWndProc = DefWindowProcA;
     taken.hInstance = GetModuleHandleA(nullptr);
-    taken.lpszClassName = "KelvraWindowClass";
+    taken.lpszClassName = GLWindowApp::WINDOW_CLASS_NAME;
     ASSERT_NE(RegisterClassExA(&taken), 0);
     ProbeApp app;
     EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
@@ -217,10 +215,11 @@ TEST(WindowFramework, RunLatchesATapForOneFrameAndDrawsUntilClose)
     app.scripted = true;
     EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
     EXPECT_EQ(app.pressedInRender, (std::vector<bool>{false, false, true, false}));
-    EXPECT_EQ(app.contextInShutdown, std::vector<HGLRC>{app.hGLRC});
+    EXPECT_EQ(app.contextInShutdown, std::vector<HGLRC>{app.contextInRender});
     EXPECT_EQ(app.exits, 1);
-    EXPECT_EQ(app.hWnd, nullptr);
-    EXPECT_EQ(app.hDC, nullptr);
+    EXPECT_TRUE(app.hWnd == nullptr && app.hDC == nullptr && app.hGLRC == nullptr);
+    WNDCLASSEXA registered = {};
+    EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &registered));
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
 }
 

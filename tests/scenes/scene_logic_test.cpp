@@ -5,7 +5,7 @@
 #include <string.h>
 #include <vector>
 
-#include "framework/fixed_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/crawl_motion.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
@@ -54,7 +54,7 @@ TEST(MenuTimeline, RowsSwitchAtTheirUpperBoundsAndPlayDemoFlashesUntilTheEnd)
 
 TEST(MenuScene, StartCreatesNineUprightStillEntriesAndLeavesSkippedRowsAndEmptySlotsAlone)
 {
-    FixedClock clock;
+    SceneClock clock;
     MenuScene menu;
     menu.Start();
     for (TextItem* item : menu.items) {
@@ -80,7 +80,7 @@ TEST(MenuScene, StartCreatesNineUprightStillEntriesAndLeavesSkippedRowsAndEmptyS
 
 TEST(MenuScene, UpdateReadsTheClockSinceTheLatestStartAndARestartKeepsTheColours)
 {
-    FixedClock clock;
+    SceneClock clock;
     clock.SetSeconds(100.0);
     MenuScene menu;
     menu.Start();
@@ -169,7 +169,7 @@ TEST(CrawlMotion, StarsSpanTheFieldAndRespawnAtExactlyThreeKeepingThisFramesPosi
 
 TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndTheStarsFlyByTheirOwnClock)
 {
-    FixedClock clock;
+    SceneClock clock;
     clock.SetSeconds(3.0);
     CrawlScene crawl(8.0f, 100);
     crawl.Start();

@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "framework/fixed_clock.h"
+#include "scenes/scene_clock.h"
 #include "scenes/crawl_motion.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
@@ -36,7 +36,7 @@ protected:
 
     PixelClass Dominant(int x0, int x1, const RowBand& row) const { return demo.frame.Tally(row, x0, x1).Dominant(); }
 
-    FixedClock clock;
+    SceneClock clock;
     TestDemo demo;
 };
 

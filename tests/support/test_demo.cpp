@@ -2,14 +2,8 @@
 #include "support/test_demo.h"
 
 #include <stdio.h>
-#include <string.h>
 
 #include "framework/borderless_window.h"
-
-TestDemo::TestDemo()
-{
-    memset(keys, 0, sizeof(keys));  // the program's object is static; a test's may not be
-}
 
 TestDemo::~TestDemo()
 {
@@ -17,7 +11,7 @@ TestDemo::~TestDemo()
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
     PumpMessages();
-    UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
+    UnregisterWindowClass();
 }
 
 void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
@@ -41,18 +35,19 @@ bool TestDemo::Open()
     return created;
 }
 
-void TestDemo::DrawFrame()
+void TestDemo::Present()
 {
-    wglMakeCurrent(hDC, hGLRC);
-    Render();
     if (wglGetCurrentContext() != nullptr) {
         frame.Capture(WIDTH, HEIGHT);
     } else {
-        frame = FramePixels();
+        frame = FramePixels();  // Render closed the window
     }
-    SwapBuffers(hDC);
-    wglMakeCurrent(nullptr, nullptr);
-    CountFrame();
+    DemoApp::Present();
+}
+
+void TestDemo::DrawFrame()
+{
+    FrameStep();
 }
 
 bool OpenTestWindow(GLWindowApp& app)
@@ -61,7 +56,6 @@ bool OpenTestWindow(GLWindowApp& app)
         return true;
     }
     fprintf(stderr, "test window refused (error %lu); trying once more\n", GetLastError());
-    UnregisterClassA("KelvraWindowClass", GetModuleHandleA(nullptr));
     Sleep(1000);
     return app.Create(GetModuleHandleA(nullptr), SW_SHOW, "");
 }

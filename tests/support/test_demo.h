@@ -10,7 +10,6 @@ public:
     static constexpr int WIDTH = 800;
     static constexpr int HEIGHT = 600;
 
-    TestDemo();
     ~TestDemo() override;
 
     // Frames are drawn only while this is set (a check of the state Init left can turn it off).
@@ -21,7 +20,9 @@ public:
 
     // Creates the window and context as the program does.
     bool Open();
-    // One turn of the idle loop; the pixels are read after Render, before the swap.
+    // Reads the frame's pixels into frame, then swaps.
+    void Present() override;
+    // One turn of the idle loop.
     void DrawFrame();
 
     FramePixels frame;
