@@ -64,6 +64,7 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
     }
 }
 
+// Deliberate pass-throughs: the demo keeps the framework's pixel format and message table, and says so here.
 void DemoApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
 {
     GLWindowApp::SetupPixelFormat(format);
@@ -85,6 +86,7 @@ int DemoApp::Init()
 void DemoApp::SetRenderState()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    // Deliberately here with the GL state: a fresh context means the production starts over from the menu.
     crawlDone = false;
     menuDone = false;
     glEnable(GL_DEPTH_TEST);

@@ -28,6 +28,8 @@ public:
     // counter reading.
     void UpdateAt(float itemClock, float starClock);
 
+    // Deliberately one variable for two clocks: the item clock while the lines move, then the star clock, which
+    // is what it holds afterwards and what the end test in Render reads.
     float elapsed;
     float starSpeed;
     int starCount;
