@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/gl_window_app.h"
+#include "support/deadline.h"
 #include "support/test_demo.h"
 
 namespace {
@@ -202,7 +203,10 @@ TEST(WindowFramework, CreateFailsWhenTheClassCannotBeRegistered)
     taken.lpszClassName = GLWindowApp::WINDOW_CLASS_NAME;
     ASSERT_NE(RegisterClassExA(&taken), 0);
     ProbeApp app;
-    EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    {
+        Deadline deadline(10, "Run to give up on a class it cannot register");
+        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    }
     EXPECT_EQ(app.exits + app.contextInInit.size(), 0u);
     EXPECT_EQ(app.hWnd, nullptr);
 }
@@ -213,7 +217,10 @@ TEST(WindowFramework, RunLatchesATapForOneFrameAndDrawsUntilClose)
 {
     ProbeApp app;
     app.scripted = true;
-    EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    {
+        Deadline deadline(10, "Run to return after the fourth frame closed the window");
+        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    }
     EXPECT_EQ(app.pressedInRender, (std::vector<bool>{false, false, true, false}));
     EXPECT_EQ(app.contextInShutdown, std::vector<HGLRC>{app.contextInRender});
     EXPECT_EQ(app.exits, 1);

@@ -11,6 +11,7 @@
 #include "sound/fsound_stream.h"
 #include "sound/sound_stats.h"
 #include "sound_fixtures.h"
+#include "support/deadline.h"
 
 namespace {
 
@@ -21,10 +22,10 @@ bool InitDefaultDevice()
     return FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) && FSOUND_SetDriver(0) && FSOUND_Init(44100, 32, 0);
 }
 
-// Polls done() every 10 ms until it holds (true) or 30 s pass (false): a slow machine only makes it slower.
-bool WaitFor(const std::function<bool()>& done)
+// Polls done() every 10 ms until it holds (true) or the seconds pass (false).
+bool WaitFor(int seconds, const std::function<bool()>& done)
 {
-    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
     while (!done()) {
         if (Clock::now() > deadline)
             return false;
@@ -36,6 +37,8 @@ bool WaitFor(const std::function<bool()>& done)
 class SoundApi : public ::testing::Test {
 protected:
     void TearDown() override { FSOUND_Close(); }
+    // Each case takes a few seconds at most; a feeder that never stops would hold FSOUND_Close for ever.
+    Deadline deadline{20, "the sound calls to return (a feeder that does not stop holds FSOUND_Close)"};
 };
 
 }  // namespace
@@ -124,7 +127,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     // Played out: the stream has ended and the position has stood still for half a second.
     double played = -1.0;
     auto lastChange = Clock::now();
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(WaitFor(5, [&] {
         const SoundStats stats = FSOUND_GetStats();
         // Decoding may lead what the device has played by the buffer and one decode chunk, no more.
         EXPECT_LE(stats.decodedSeconds, stats.playedSeconds + 0.3 + 0.03);
@@ -134,7 +137,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
             return false;
         }
         return stream->source.Finished() && Clock::now() - lastChange > std::chrono::milliseconds(500);
-    })) << "the stream did not play out within 30 s";
+    })) << "the 0.5 s stream did not play out within 5 s";
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
     EXPECT_LE(played, 0.5 + 1e-9) << "the silence padding the last block counted as played";
     EXPECT_GE(played, 0.5 - PlanStreamBuffers(300, 44100).blockFrames / 44100.0);
@@ -142,7 +145,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     // may still wake it briefly; a feeder that keeps working never gets such a stretch.
     double cpu = FSOUND_GetStats().feederCpuSeconds;
     auto stretchStart = Clock::now();
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(WaitFor(5, [&] {
         const double now = FSOUND_GetStats().feederCpuSeconds;
         if (now - cpu >= 0.05) {
             cpu = now;

@@ -13,9 +13,14 @@ video_fail() {
   exit 1
 }
 
-# capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log.
+# capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log. The
+# test's captures take 5 to 25 s; one that has not ended after 90 s (a program that never quits) fails.
 capture() {
-  "$KELVRA_TOOLS/with-xvfb" "$KELVRA_TOOLS/capture-video" "$KELVRA_CAPTURE_EXE" "$@" >"$VIDEO_TMP/log" 2>&1
+  timeout -k 5 90 "$KELVRA_TOOLS/with-xvfb" "$KELVRA_TOOLS/capture-video" "$KELVRA_CAPTURE_EXE" "$@" \
+    >"$VIDEO_TMP/log" 2>&1
+  local rc=$?
+  [ "$rc" -lt 124 ] || echo "the capture did not end within 90 s" >>"$VIDEO_TMP/log"
+  return "$rc"
 }
 
 # probe FILE STREAM ENTRY: one value of the first video (v) or audio (a) stream.
