@@ -3,6 +3,7 @@
 // stars by two clocks.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <string>
 #include <vector>
 
 #include "scenes/scene_clock.h"
@@ -13,54 +14,67 @@
 
 namespace {
 
-using C = MenuColor;
-
-bool Writes(const MenuStep& step, int slot, MenuColor color)
-{
-    for (int i = 0; i < step.writeCount; ++i) {
-        if (step.writes[i].slot == slot && step.writes[i].color == color) {
-            return true;
-        }
-    }
-    return false;
-}
-
 bool Is(const TextItem* item, const Vec3& c)
 {
     return item->color.x == c.x && item->color.y == c.y && item->color.z == c.z;
 }
 
-TEST(MenuTimeline, RowsSwitchAtTheirUpperBoundsAndPlayDemoFlashesUntilTheEnd)
+// The nine entries' colours as a viewer sees them (Normal, Highlight, Active), frame by frame at both ends of
+// every stretch of the timeline: a row, a bound or a write out of place shows as a wrong letter.
+std::string Colours(const MenuScene& menu)
 {
-    // Each row includes its upper bound; the cursor walks down, over, switches the option and walks back.
+    std::string seen;
+    for (const TextItem* item : menu.items) {
+        seen += Is(item, NORMAL_COLOR) ? 'N' : Is(item, HIGHLIGHT_COLOR) ? 'H' : Is(item, ACTIVE_COLOR) ? 'A' : '?';
+    }
+    return seen;
+}
+
+TEST(MenuScene, EntriesStandWhereTheyShouldAndTheCursorWalksTheTimelineThenPlayDemoFlashes)
+{
+    MenuScene menu;
+    menu.Start();
+    const struct {
+        const char* text;
+        float x, y;
+    } entries[] = {{"Play Demo", -9.0f, 4.0f}, {"Chapter Selection", -9.0f, 2.0f},
+                   {"Extras", -9.0f, 0.0f},    {"Audio commentary", 1.0f, 4.0f},
+                   {"ON", 1.0f, 2.5f},         {"OFF", 3.0f, 2.5f},
+                   {"Subtitles", 1.0f, 0.0f},  {"ON", 1.0f, -1.5f},
+                   {"OFF", 3.0f, -1.5f}};
+    for (int i = 0; i < MENU_ITEM_COUNT; ++i) {
+        const TextItem& item = *menu.items[i];
+        EXPECT_STREQ(item.text, entries[i].text);
+        EXPECT_TRUE(item.pos.x == entries[i].x && item.pos.y == entries[i].y && item.pos.z == -11.0f) << item.text;
+        EXPECT_TRUE(item.tilt == 0.0f && item.velocity.y == 0.0f && item.velocity.z == 0.0f) << item.text;
+    }
     const struct {
         float t;
-        int slot;
-        MenuColor color;
-    } writes[] = {{3.0001f, 0, C::Normal},    {3.0001f, 1, C::Highlight}, {4.5f, 1, C::Highlight},
-                  {4.5001f, 2, C::Highlight}, {6.0f, 2, C::Highlight},    {7.5f, 3, C::Highlight},
-                  {8.0f, 4, C::Active},       {8.0f, 5, C::Normal},       {10.0f, 3, C::Normal},
-                  {10.0f, 2, C::Highlight},   {11.0f, 1, C::Highlight},   {13.0f, 0, C::Highlight},
-                  {13.5f, 1, C::Normal},      {13.9f, 0, C::Active},      {14.0f, 0, C::Highlight},
-                  {15.0f, 0, C::Active},      {16.99f, 0, C::Highlight},  {17.0f, 0, C::Active}};
-    for (const auto& w : writes) {
-        EXPECT_TRUE(Writes(MenuTimelineAt(w.t), w.slot, w.color)) << "t = " << w.t << ", slot " << w.slot;
+        const char* seen;
+    } frames[] = {{0.0f, "HNNNNANNA"},     {3.0f, "HNNNNANNA"},     {3.0001f, "NHNNNANNA"},  {4.5f, "NHNNNANNA"},
+                  {4.5001f, "NNHNNANNA"},  {6.0f, "NNHNNANNA"},     {6.0001f, "NNNHNANNA"},  {7.5f, "NNNHNANNA"},
+                  {7.5001f, "NNNHANNNA"},  {9.0f, "NNNHANNNA"},     {9.0001f, "NNHNANNNA"},  {10.5f, "NNHNANNNA"},
+                  {10.5001f, "NHNNANNNA"}, {12.0f, "NHNNANNNA"},    {12.0001f, "HNNNANNNA"}, {13.5f, "HNNNANNNA"},
+                  {13.5001f, "ANNNANNNA"}, {13.99f, "ANNNANNNA"},   {14.0f, "HNNNANNNA"},    {14.99f, "HNNNANNNA"},
+                  {15.0f, "ANNNANNNA"},    {15.99f, "ANNNANNNA"},   {16.0f, "HNNNANNNA"},    {16.99f, "HNNNANNNA"},
+                  {17.0f, "ANNNANNNA"},    {17.0001f, "ANNNANNNA"}, {500.0f, "ANNNANNNA"}};
+    for (const auto& f : frames) {
+        menu.UpdateAt(f.t);
+        EXPECT_EQ(Colours(menu), f.seen) << "t = " << f.t;
+        EXPECT_EQ(menu.finished, f.t > 17.0f) << "t = " << f.t;
     }
-    for (float t : {0.0f, 3.0f, 17.0f, 17.0001f, 500.0f}) {  // nothing up to 3 s, one write at the end, then done
-        EXPECT_EQ(MenuTimelineAt(t).writeCount, t == 17.0f ? 1 : 0) << "t = " << t;
-        EXPECT_EQ(MenuTimelineAt(t).finished, t > 17.0f) << "t = " << t;
+    const Vec3* colours[] = {&NORMAL_COLOR, &HIGHLIGHT_COLOR, &ACTIVE_COLOR, &CRAWL_COLOR};
+    const float rgb[][3] = {{0.42f, 0.54f, 0.945f}, {0.78f, 0.64f, 0.59f}, {0.92f, 0.14f, 0.15f}, {0.96f, 0.9f, 0.2f}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(colours[i]->x == rgb[i][0] && colours[i]->y == rgb[i][1] && colours[i]->z == rgb[i][2]) << i;
     }
 }
 
-TEST(MenuScene, StartCreatesNineUprightStillEntriesAndLeavesSkippedRowsAndEmptySlotsAlone)
+TEST(MenuScene, SkippedRowsAndEmptySlotsAreLeftAlone)
 {
     SceneClock clock;
     MenuScene menu;
     menu.Start();
-    for (TextItem* item : menu.items) {
-        ASSERT_NE(item, nullptr);
-        EXPECT_TRUE(item->tilt == 0.0f && item->velocity.y == 0.0f && item->velocity.z == 0.0f) << item->text;
-    }
     delete menu.items[0];
     menu.items[0] = nullptr;
     menu.UpdateAt(4.0f);  // writes the empty slot 0 too
@@ -173,8 +187,31 @@ TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndTheStarsFlyByTheirOwnClo
     clock.SetSeconds(3.0);
     CrawlScene crawl(8.0f, 100);
     crawl.Start();
-    for (TextItem* item : crawl.items) {
-        ASSERT_NE(item, nullptr);
+    const struct {
+        const char* text;
+        float start;
+    } lines[] = {{"A long time ago,", 0.0f},
+                 {"in a galaxy far, far away.", 1.5f},
+                 {"HELL NO!", 6.0f},
+                 {"Right here, right now,", 8.5f},
+                 {"a scener has broken his chains.", 10.0f},
+                 {"Once again he conquers the planet", 12.5f},
+                 {"with his wits and his evil laughter.", 14.0f},
+                 {"QuillfestW'04 is his playground.", 16.5f},
+                 {"His fellow sceners are the targets.", 18.0f},
+                 {"With this production,", 20.5f},
+                 {"he will make everyone worship him,", 22.0f},
+                 {"and be remembered forever", 23.5f},
+                 {"May the source be with him...", 26.5f},
+                 {"......it wasn't. THE END", 48.0f}};
+    for (int i = 0; i < CRAWL_ITEM_COUNT; ++i) {
+        const TextItem& item = *crawl.items[i];
+        EXPECT_STREQ(item.text, lines[i].text);
+        EXPECT_EQ(item.startTime, lines[i].start) << item.text;
+        EXPECT_TRUE(Is(&item, CRAWL_COLOR) && item.tilt == -44.999996f) << item.text;
+        EXPECT_TRUE(item.basePos.y == -5.0f && item.basePos.z == 0.0f && item.velocity.y == 0.5f &&
+                    item.velocity.z == -0.5f)
+            << item.text;
     }
     TextItem* first = crawl.items[0];
     const std::vector<Star> placed(crawl.stars, crawl.stars + crawl.starCount);
@@ -186,7 +223,7 @@ TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndTheStarsFlyByTheirOwnClo
 
     const std::vector<Star> flown(crawl.stars, crawl.stars + crawl.starCount);
     clock.SetSeconds(13.0);
-    crawl.Start();  // a reseed here would place the stars anew: the tick count has moved on
+    crawl.Start();  // a reseed here would place the stars anew, at their first flight's start
     EXPECT_EQ(crawl.items[0], first);
     EXPECT_EQ(memcmp(flown.data(), crawl.stars, flown.size() * sizeof(Star)), 0);
     clock.SetSeconds(23.0);
