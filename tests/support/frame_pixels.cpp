@@ -64,18 +64,6 @@ RegionTally FramePixels::Tally(int x0, int y0, int x1, int y1) const
     return tally;
 }
 
-PixelClass RegionTally::Dominant() const
-{
-    PixelClass best = PixelClass::Black;
-    for (PixelClass kind : {PixelClass::Normal, PixelClass::Highlight, PixelClass::Active, PixelClass::Yellow,
-                            PixelClass::White}) {
-        if ((*this)[kind] > 0 && (best == PixelClass::Black || (*this)[kind] > (*this)[best])) {
-            best = kind;
-        }
-    }
-    return best;
-}
-
 std::vector<RowBand> FramePixels::Bands(int x0, int x1, int mergeGap) const
 {
     std::vector<RowBand> bands;

@@ -24,8 +24,6 @@ struct RegionTally {
     int counts[static_cast<int>(PixelClass::COUNT)] = {};
     int peakYellow = 0;
     int operator[](PixelClass kind) const { return counts[static_cast<int>(kind)]; }
-    // The most frequent lit class (Black if none).
-    PixelClass Dominant() const;
 };
 
 class FramePixels {
