@@ -31,6 +31,18 @@ void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond)
     snprintf(buffer, static_cast<size_t>(size), "%.1f FPS", static_cast<double>(framesPerSecond));
 }
 
+DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel)
+{
+    DEVMODEA mode;
+    ZeroMemory(&mode, sizeof(mode));
+    mode.dmSize = sizeof(DEVMODEA);
+    mode.dmPelsWidth = width;
+    mode.dmPelsHeight = height;
+    mode.dmBitsPerPel = bitsPerPixel;
+    mode.dmFields = (bitsPerPixel != 0 ? DM_BITSPERPEL : 0) | DM_PELSWIDTH | DM_PELSHEIGHT;
+    return mode;
+}
+
 DemoApp::DemoApp() : crawlDone(false), menuDone(false), crawl(nullptr), menu(nullptr)
 {
 }
@@ -48,20 +60,36 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
     exStyle = WS_EX_TOPMOST;
     windowClass.lpszMenuName = nullptr;
 
-    DEVMODEA mode;
-    ZeroMemory(&mode, sizeof(mode));
-    mode.dmSize = sizeof(DEVMODEA);
-    mode.dmPelsWidth = width;
-    mode.dmPelsHeight = height;
-    mode.dmBitsPerPel = FULLSCREEN_BITS;
-    mode.dmFields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
-    if (ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+    if (!SwitchToFullscreen(width, height)) {
+        // The caption is deliberately not the program's name: the warning reads word for word as it always has.
         MessageBoxA(nullptr,
                     "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
                     "qf2k4_demo", MB_OK | MB_ICONEXCLAMATION);
         style = WS_OVERLAPPEDWINDOW;
         exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
     }
+}
+
+bool DemoApp::SwitchToFullscreen(int width, int height)
+{
+    DEVMODEA mode = FullscreenMode(width, height, FULLSCREEN_BITS);
+    if (ChangeDisplayMode(mode) == DISP_CHANGE_SUCCESSFUL) {
+        return true;
+    }
+    // NOTE: 64-bit Windows 8 and later refuse modes below 32 bits to many programs, though the card shows
+    // the size at the desktop's depth happily. Where the current mode cannot be read the request leaves the
+    // depth out, and the display keeps its own.
+    DEVMODEA current;
+    ZeroMemory(&current, sizeof(current));
+    current.dmSize = sizeof(DEVMODEA);
+    const DWORD desktopBits = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current) ? current.dmBitsPerPel : 0;
+    mode = FullscreenMode(width, height, desktopBits);
+    return ChangeDisplayMode(mode) == DISP_CHANGE_SUCCESSFUL;
+}
+
+LONG DemoApp::ChangeDisplayMode(DEVMODEA& mode)
+{
+    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
 }
 
 // Deliberate pass-throughs: the demo keeps the framework's pixel format and message table, and says so here.

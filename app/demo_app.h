@@ -10,6 +10,10 @@ class MenuScene;
 // What the title shows: the rate formatted as "%.1f FPS" into the buffer.
 void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond);
 
+// A fullscreen display-mode request for `width` x `height` at `bitsPerPixel`; with 0 bits it leaves the depth
+// out, so the display keeps its own.
+DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
+
 class DemoApp : public GLWindowApp {
 public:
     DemoApp();
@@ -25,6 +29,11 @@ public:
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    // Switches the display to `mode` with CDS_FULLSCREEN and gives the ChangeDisplaySettingsA result; virtual so
+    // that a display which refuses some modes can stand in for the real one.
+    virtual LONG ChangeDisplayMode(DEVMODEA& mode);
+    // Asks for the fullscreen mode at 16 bits, then at the desktop's own depth; true once one is granted.
+    bool SwitchToFullscreen(int width, int height);
     // Sets the fixed render state both scenes rely on: depth test, light 0, colour-driven material.
     void SetRenderState();
     void RunMenuPhase();

@@ -7,6 +7,16 @@ namespace {
 // The probe draws into a corner of the back buffer this many pixels square.
 const int PROBE_SIZE = 8;
 
+// True when the current context's window has the probe's corner. A smaller one (dragged very small, or
+// minimised to nothing) lacks those pixels, and GL leaves what is read from outside a window undefined.
+bool ProbeCornerExists()
+{
+    const HWND window = WindowFromDC(wglGetCurrentDC());
+    RECT client;
+    return window != nullptr && GetClientRect(window, &client) && client.right >= PROBE_SIZE &&
+           client.bottom >= PROBE_SIZE;
+}
+
 // Printable ASCII, the characters of every text of the program, is built first.
 const int FIRST_PRINTABLE = 32;
 const int PRINTABLE_COUNT = 95;
@@ -30,6 +40,9 @@ MAT2 IdentityMatrix()
 
 bool GlyphListIsFlat(GLuint list)
 {
+    if (!ProbeCornerExists()) {
+        return true;  // cannot tell: rebuilding glyphs that are solid already does no harm
+    }
     // Drawn from the side (looking along the glyph's x axis), a glyph in the plane z = 0 is edge-on and
     // covers no pixel; a solid one shows its sides. The current lighting, blending and depth test stay as
     // they are, and the whole frame is cleared (a partial clear would need a pipeline of its own), so the
@@ -56,7 +69,7 @@ bool GlyphListIsFlat(GLuint list)
     glLoadMatrixf(sideView);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glCallList(list);
-    unsigned char pixels[PROBE_SIZE * PROBE_SIZE * 4];
+    unsigned char pixels[PROBE_SIZE * PROBE_SIZE * 4] = {};
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, PROBE_SIZE, PROBE_SIZE, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

@@ -13,7 +13,8 @@
 
 // True when the list's glyph has no depth: seen from the side it covers no pixel. Needs the GL context
 // current; draws into an 8 x 8 corner of the back buffer and leaves the frame cleared to black. A list that
-// draws nothing counts as flat too: the caller tells that case apart by the glyph's advance.
+// draws nothing counts as flat too: the caller tells that case apart by the glyph's advance. So does any
+// list while the window is smaller than that corner (minimised, say), where the probe cannot see.
 bool GlyphListIsFlat(GLuint list);
 
 // Rebuilds lists FONT_LIST_BASE .. +255 as solid glyphs: the face at z = 0 facing +z, again at z = -extrusion

@@ -1,7 +1,10 @@
-// The demo application on a real window and context: its fixed render state, the title, Exit and Escape,
-// and the sequencer that runs the menu, then the crawl, then closes.
+// The demo application on a real window and context: the fullscreen question before displays that refuse
+// modes, its fixed render state, the title, Exit and Escape, and the sequencer that runs the menu, then the
+// crawl, then closes.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <string.h>
+
 #include <string>
 #include <vector>
 
@@ -10,6 +13,64 @@
 #include "support/test_demo.h"
 
 namespace {
+
+// The message boxes this thread has shown, as "caption: text", each answered as it opened: Yes to a
+// question, OK to anything else.
+std::vector<std::string> boxesSeen;
+
+LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
+{
+    const HWND box = reinterpret_cast<HWND>(wParam);
+    char kind[16] = {}, caption[64] = {}, text[256] = {};
+    if (code == HCBT_ACTIVATE && GetClassNameA(box, kind, sizeof(kind)) && strcmp(kind, "#32770") == 0) {
+        GetWindowTextA(box, caption, sizeof(caption));
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's text control
+        boxesSeen.push_back(std::string(caption) + ": " + text);
+        PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) != nullptr ? IDYES : IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Yes asks for 800 x 600 at 16 bits. A display that grants only 32 bits and more, as 64-bit Windows 8 and
+// later do for many programs, gets the desktop's depth next: the topmost popup over the screen, no warning.
+// One that refuses that too shows the warning, then an overlapped window, both without the menu.
+TEST(DemoApp, YesAsksFor16BitsThenTheDesktopsDepthThenWarnsAndOpensAWindow)
+{
+    const std::string question = "Kelvra: Run in fullscreen window?";
+    for (const bool refusesAll : {false, true}) {
+        SCOPED_TRACE(refusesAll ? "every mode refused" : "16 bits refused");
+        TestDemo demo;
+        demo.askFullscreen = true;
+        demo.leastDepth = refusesAll ? MAXDWORD : 32;
+        boxesSeen.clear();
+        const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+        const bool opened = demo.Open();
+        UnhookWindowsHookEx(hook);
+        ASSERT_TRUE(opened);
+        // The test screen's desktop is 32 bits deep.
+        EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32"}));
+        RECT place;
+        GetWindowRect(demo.hWnd, &place);
+        const LONG style = GetWindowLongA(demo.hWnd, GWL_STYLE), exStyle = GetWindowLongA(demo.hWnd, GWL_EXSTYLE);
+        EXPECT_EQ(GetMenu(demo.hWnd), nullptr);
+        EXPECT_EQ(place.right - place.left, 800);
+        EXPECT_EQ(place.bottom - place.top, 600);
+        if (refusesAll) {
+            EXPECT_EQ(boxesSeen,
+                      (std::vector<std::string>{question,
+                                                "qf2k4_demo: The Requested Fullscreen Mode Is "
+                                                "Not Supported By\nYour Video Card. Use Windowed Mode Instead?"}));
+            EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+            EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
+        } else {
+            EXPECT_EQ(boxesSeen, std::vector<std::string>{question});
+            EXPECT_EQ(place.left, 0);
+            EXPECT_EQ(place.top, 0);
+            EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP);
+            EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+        }
+    }
+}
 
 TEST(DemoApp, InitSetsTheFixedRenderStateEvenWithoutMusic)
 {

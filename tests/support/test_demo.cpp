@@ -17,8 +17,21 @@ TestDemo::~TestDemo()
 void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                            int& height)
 {
+    if (askFullscreen) {
+        DemoApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
+        return;
+    }
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
     SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
+}
+
+LONG TestDemo::ChangeDisplayMode(DEVMODEA& mode)
+{
+    const DWORD fields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
+    const bool complete = mode.dmSize == sizeof(DEVMODEA) && (mode.dmFields & fields) == fields;
+    modeRequests.push_back(std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight) + "x" +
+                           (complete ? std::to_string(mode.dmBitsPerPel) : "?"));
+    return complete && mode.dmBitsPerPel >= leastDepth ? DISP_CHANGE_SUCCESSFUL : DISP_CHANGE_BADMODE;
 }
 
 void TestDemo::Render()

@@ -1,6 +1,10 @@
-// TestDemo: the real DemoApp in an 800 x 600 borderless window without the fullscreen question, with a way to
-// draw one frame as the loop does and read its pixels, and access to the sequencer's state.
+// TestDemo: the real DemoApp in an 800 x 600 borderless window without the fullscreen question (or with it,
+// before a display that grants only deep modes), with a way to draw one frame as the loop does and read its
+// pixels, and access to the sequencer's state.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "app/demo_app.h"
 #include "support/frame_pixels.h"
@@ -17,6 +21,7 @@ public:
 
     void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                      int& height) override;
+    LONG ChangeDisplayMode(DEVMODEA& mode) override;
 
     // Creates the window and context as the program does.
     bool Open();
@@ -27,6 +32,11 @@ public:
 
     FramePixels frame;
     bool drawing = true;
+    // With this set, Open asks the fullscreen question as the program does; a display stands in that grants
+    // the modes of at least `leastDepth` bits and keeps each request as "WxHxbits".
+    bool askFullscreen = false;
+    DWORD leastDepth = 0;
+    std::vector<std::string> modeRequests;
 
     using DemoApp::crawl;
     using DemoApp::crawlDone;
