@@ -14,8 +14,8 @@
 
 namespace {
 
-// The message boxes this thread has shown, as "caption: text", each answered as it opened: Yes to a
-// question, OK to anything else.
+// The message boxes this thread has shown, as "caption: text [buttons]", each answered as it opened: Yes to
+// a question, OK to anything else.
 std::vector<std::string> boxesSeen;
 
 LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
@@ -25,8 +25,9 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_ACTIVATE && GetClassNameA(box, kind, sizeof(kind)) && strcmp(kind, "#32770") == 0) {
         GetWindowTextA(box, caption, sizeof(caption));
         GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's text control
-        boxesSeen.push_back(std::string(caption) + ": " + text);
-        PostMessageA(box, WM_COMMAND, GetDlgItem(box, IDYES) != nullptr ? IDYES : IDOK, 0);
+        const bool question = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
+        boxesSeen.push_back(std::string(caption) + ": " + text + (question ? " [Yes No]" : " [OK]"));
+        PostMessageA(box, WM_COMMAND, question ? IDYES : IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -36,7 +37,7 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
 // One that refuses that too shows the warning, then an overlapped window, both without the menu.
 TEST(DemoApp, YesAsksFor16BitsThenTheDesktopsDepthThenWarnsAndOpensAWindow)
 {
-    const std::string question = "Kelvra: Run in fullscreen window?";
+    const std::string question = "Kelvra: Run in fullscreen window? [Yes No]";
     for (const bool refusesAll : {false, true}) {
         SCOPED_TRACE(refusesAll ? "every mode refused" : "16 bits refused");
         TestDemo demo;
@@ -59,7 +60,7 @@ TEST(DemoApp, YesAsksFor16BitsThenTheDesktopsDepthThenWarnsAndOpensAWindow)
             EXPECT_EQ(boxesSeen,
                       (std::vector<std::string>{question,
                                                 "qf2k4_demo: The Requested Fullscreen Mode Is "
-                                                "Not Supported By\nYour Video Card. Use Windowed Mode Instead?"}));
+                                                "Not Supported By\nYour Video Card. Use Windowed Mode Instead? [OK]"}));
             EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
             EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
         } else {

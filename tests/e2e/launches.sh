@@ -1,33 +1,10 @@
-# End-to-end, short launches: Yes refused on a 1024x768x24 screen (a warning, then a window without menu bar);
-# File > Exit; missing or damaged music and no sound device reported while the demo plays lit; and ten
-# launches in all ended by a zero-length Escape tap (one in the crawl), each within 10 s with exit code 0.
+# End-to-end, short launches: File > Exit; missing or damaged music and no sound device reported while the
+# demo plays lit; and ten launches in all ended by a zero-length Escape tap (one in the crawl), each within
+# 10 s with exit code 0. (The question answered Yes before a display that refuses the mode is in the demo's
+# window tests.)
 source "$(dirname "$0")/lib.sh"
 e2e_begin launches 1024x768x24
 taps=0
-
-# Yes asks for 800x600x16, which this screen refuses: the warning box, and after OK an overlapped window.
-e2e_launch
-box=$(e2e_find_window '^Kelvra$') || e2e_fail "no question box appeared"
-e2e_answer_box "$box" Return
-warning=$(e2e_find_window '^qf2k4_demo$') || e2e_fail "no warning box 'qf2k4_demo' after the answer Yes"
-[ -z "$(xdotool search --name 'FPS$' 2>/dev/null)" ] || e2e_fail "a FPS window exists before the warning was answered"
-e2e_expect_box_texts qf2k4_demo \
-  'The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?' OK
-e2e_answer_box "$warning" Return
-main=$(e2e_find_window '^[0-9]+\.[0-9] FPS$') || e2e_fail "no FPS window after the warning"
-e2e_wait_rate "$main"
-e2e_geometry "$main"
-[ "$WIDTH" -eq 800 ] && [ "$HEIGHT" -eq 600 ] || e2e_fail "the window is ${WIDTH}x${HEIGHT}, expected 800x600"
-e2e_shot windowed
-e2e_top_rows "$X" "$Y" "$WIDTH" 120
-[ "$rows_caption_end" -ge 10 ] || e2e_fail "no caption: the refused mode must give an overlapped window"
-# Without a menu the client area starts right under the caption, after at most a frame line or two.
-[ "$rows_light_band" -lt 5 ] && [ "$rows_client_top" -gt "$rows_caption_end" ] &&
-  [ "$rows_client_top" -le $((rows_caption_end + 3)) ] || e2e_fail "the client area is not right under the caption"
-top=$((Y + rows_client_top + 2))
-e2e_count $((X + 8)) "$top" $((WIDTH - 16)) $((Y + HEIGHT - 8 - top))
-[ "$px_menu" -ge 500 ] || e2e_fail "the menu scene's text is missing ($px_menu menu-coloured pixels)"
-e2e_tap_escape "$main" && taps=$((taps + 1))
 
 # File > Exit, opened with alt+f and chosen with x; the popup is a new nameless window under the menu bar.
 e2e_launch

@@ -121,18 +121,6 @@ e2e_answer_box() {
   e2e_fail "the message box did not close after pressing '$2'"
 }
 
-# e2e_expect_box_texts CAPTION TEXT...: the dialog captioned CAPTION shows each TEXT among its controls' texts
-# (a line break inside a text reads \n), read from inside Wine by window_text.exe on this test's server.
-e2e_expect_box_texts() {
-  local caption=$1 texts want
-  shift
-  texts=$(wine "$KELVRA_WINDOW_TEXT" "$caption" 2>/dev/null | tr -d '\r') || e2e_fail "no dialog captioned '$caption'"
-  for want in "$@"; do
-    grep -qxF -- "$want" <<<"$texts" ||
-      e2e_fail "the '$caption' box does not say '$want' (it says: ${texts//$'\n'/ | })"
-  done
-}
-
 # e2e_wait_rate ID: waits until the window's title shows a measured frame rate ("%.1f FPS", not the first
 # "0.0 FPS"): the demo has then drawn frames for a second.
 e2e_rated() {
