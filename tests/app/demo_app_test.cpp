@@ -14,9 +14,10 @@
 
 namespace {
 
-// The message boxes this thread has shown, as "caption: text [buttons]", each answered as it opened: Yes to
-// a question, OK to anything else.
+// The message boxes this thread has shown, as "caption: text [buttons]", each answered as it opened: the
+// question with `answer`, anything else with OK.
 std::vector<std::string> boxesSeen;
+int answer = IDYES;
 
 LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -27,48 +28,52 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
         GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's text control
         const bool question = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
         boxesSeen.push_back(std::string(caption) + ": " + text + (question ? " [Yes No]" : " [OK]"));
-        PostMessageA(box, WM_COMMAND, question ? IDYES : IDOK, 0);
+        PostMessageA(box, WM_COMMAND, question ? answer : IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// Yes asks for 800 x 600 at 16 bits. A display that grants only 32 bits and more, as 64-bit Windows 8 and
-// later do for many programs, gets the desktop's depth next: the topmost popup over the screen, no warning.
-// One that refuses that too shows the warning, then an overlapped window, both without the menu.
-TEST(DemoApp, YesAsksFor16BitsThenTheDesktopsDepthThenWarnsAndOpensAWindow)
+// No opens the overlapped window with its menu. Yes asks for 800 x 600 at 16 bits; a display that grants only
+// 32 bits and more, as 64-bit Windows 8 and later do for many programs, gets the desktop's depth next: the
+// topmost popup over the screen, no warning. One that refuses that too warns, then opens an overlapped window.
+TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
 {
     const std::string question = "Kelvra: Run in fullscreen window? [Yes No]";
-    for (const bool refusesAll : {false, true}) {
-        SCOPED_TRACE(refusesAll ? "every mode refused" : "16 bits refused");
+    const std::string warning =
+        "qf2k4_demo: The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
+        "Use Windowed Mode Instead? [OK]";
+    const std::vector<std::string> requests = {"800x600x16", "800x600x32"};  // the test screen is 32 bits deep
+    const struct {
+        int answer;
+        DWORD leastDepth;
+        bool popup, warns;
+    } cases[] = {{IDNO, 0, false, false}, {IDYES, 32, true, false}, {IDYES, MAXDWORD, false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.answer == IDNO ? "No" : "Yes") << ", depths from " << c.leastDepth);
         TestDemo demo;
         demo.askFullscreen = true;
-        demo.leastDepth = refusesAll ? MAXDWORD : 32;
+        demo.leastDepth = c.leastDepth;
+        answer = c.answer;
         boxesSeen.clear();
         const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
         const bool opened = demo.Open();
         UnhookWindowsHookEx(hook);
         ASSERT_TRUE(opened);
-        // The test screen's desktop is 32 bits deep.
-        EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32"}));
+        EXPECT_EQ(demo.modeRequests, c.answer == IDNO ? std::vector<std::string>() : requests);
+        const std::vector<std::string> boxes = {question, warning};
+        EXPECT_EQ(boxesSeen, std::vector<std::string>(boxes.begin(), boxes.begin() + (c.warns ? 2 : 1)));
         RECT place;
         GetWindowRect(demo.hWnd, &place);
         const LONG style = GetWindowLongA(demo.hWnd, GWL_STYLE), exStyle = GetWindowLongA(demo.hWnd, GWL_EXSTYLE);
-        EXPECT_EQ(GetMenu(demo.hWnd), nullptr);
-        EXPECT_EQ(place.right - place.left, 800);
-        EXPECT_EQ(place.bottom - place.top, 600);
-        if (refusesAll) {
-            EXPECT_EQ(boxesSeen,
-                      (std::vector<std::string>{question,
-                                                "qf2k4_demo: The Requested Fullscreen Mode Is "
-                                                "Not Supported By\nYour Video Card. Use Windowed Mode Instead? [OK]"}));
-            EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
-            EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
-        } else {
-            EXPECT_EQ(boxesSeen, std::vector<std::string>{question});
-            EXPECT_EQ(place.left, 0);
-            EXPECT_EQ(place.top, 0);
+        EXPECT_EQ(GetMenu(demo.hWnd) != nullptr, c.answer == IDNO);
+        EXPECT_TRUE(place.right - place.left == 800 && place.bottom - place.top == 600);
+        if (c.popup) {
+            EXPECT_TRUE(place.left == 0 && place.top == 0);
             EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP);
             EXPECT_NE(exStyle & WS_EX_TOPMOST, 0);
+        } else {
+            EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+            EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
         }
     }
 }

@@ -166,10 +166,6 @@ e2e_count() {
     "yellow $px_yellow, white $px_white, black $px_black of $px_total, brightest NORMAL-hued blue $px_blue_max"
 }
 
-# e2e_top_rows X Y W ROWS: sets rows_caption_end, rows_light_band, rows_client_top (window-relative rows)
-# and rows_kinds for the top of a window in the last screenshot.
-e2e_top_rows() { eval "$(python3 "$E2E_LIB_DIR/pixels.py" toprows "$E2E_SHOT" "$@")" || e2e_fail "row scan failed"; }
-
 # e2e_expect_lit_menu NAME: the menu's three text classes in their lit colours (without the render state,
 # which must be set even when the music fails, NORMAL text comes out about (107, 138, 241), not (83, 107, 187)).
 e2e_expect_lit_menu() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 # Reads screenshots and capture frames (binary PPM) the way a viewer would: counts of the demo's colour
-# classes in a rectangle, the layout of a window's top rows, the bands of text rows in a column range, and
-# the tiles of a contact sheet. Standard library only.
+# classes in a rectangle, the bands of text rows in a column range, and the tiles of a contact sheet.
+# Standard library only.
 import collections
 import functools
 import sys
@@ -56,27 +56,6 @@ def count(path, x, y, w, h):
         print("px_%s=%d" % (name, value))
 
 
-def top_rows(path, x, y, w, rows):
-    """Rows (less the side borders) are 'light' (frame, menu bar), 'black' (client) or 'caption' by a 90 %
-    majority, else 'mixed'. Prints the caption's last row, the light band under it, the first black row."""
-    kinds = []
-    for row in rows_of(path, x + 8, y, w - 16, rows):
-        light = sum(min(p) >= 180 and max(p) - min(p) <= 30 for p in row)
-        black = sum(max(p) < 30 for p in row)
-        n = len(row)
-        kinds.append("light" if light >= 0.9 * n else "black" if black >= 0.9 * n
-                     else "caption" if light + black <= 0.2 * n else "mixed")
-    end = kinds.index("caption") if "caption" in kinds else -1
-    while end >= 0 and end + 1 < len(kinds) and kinds[end + 1] in ("caption", "mixed"):
-        end += 1
-    band, row = 0, end + 1
-    while row < len(kinds) and kinds[row] in ("light", "mixed"):
-        band, row = band + (kinds[row] == "light"), row + 1
-    client = next((i for i in range(end + 1, len(kinds)) if kinds[i] == "black"), -1)
-    print("rows_caption_end=%d\nrows_light_band=%d\nrows_client_top=%d" % (end, band, client))
-    print("rows_kinds='%s'" % " ".join(k[0] for k in kinds))
-
-
 def bands(path, x0, x1):
     """Bands of rows with text between columns x0 and x1 (gaps up to 6 rows joined), with dominant class."""
     found = []
@@ -110,10 +89,10 @@ def sheet(path, cols, rows, picture_h, strip_h, padding):
             print("%s %d" % (("menu" if menu > crawl else "crawl") if max(menu, crawl) > 20 else "none", label))
 
 
-COMMANDS = {"count": (count, 5), "toprows": (top_rows, 5), "bands": (bands, 3), "sheet": (sheet, 6)}
+COMMANDS = {"count": (count, 5), "bands": (bands, 3), "sheet": (sheet, 6)}
 
 if __name__ == "__main__":
     if len(sys.argv) < 2 or sys.argv[1] not in COMMANDS or len(sys.argv) != COMMANDS[sys.argv[1]][1] + 2:
-        raise SystemExit("usage: pixels.py count IMAGE X Y W H | toprows IMAGE X Y W ROWS | bands IMAGE X0 X1 | "
+        raise SystemExit("usage: pixels.py count IMAGE X Y W H | bands IMAGE X0 X1 | "
                          "sheet IMAGE COLS ROWS PICTURE_H STRIP_H PADDING")
     COMMANDS[sys.argv[1]][0](sys.argv[2], *(int(a) for a in sys.argv[3:]))
