@@ -16,7 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     std::vector<int16_t> block(4096 * 2);
     uint64_t given = 0;
-    const auto decoded = [&] { return static_cast<uint64_t>(std::llround(source.DecodedSeconds() * source.SourceRate())); };
+    const auto decoded = [&] {
+        return static_cast<uint64_t>(std::llround(source.DecodedSeconds() * source.SourceRate()));
+    };
     for (size_t piece = 1; decoded() < MAX_DECODED_FRAMES; piece = piece * 7 % 4096 + 1) {
         const size_t got = source.Read(block.data(), piece);
         given += got;
