@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdlib>
 
-// Source frames decoded per input at most: a few packets' worth covers the decoder, and keeps each
-// target at thousands of inputs a second.
-constexpr size_t MAX_DECODED_FRAMES = 16384;
+// Source frames decoded per input at most: four long blocks or more covers the decoder's packet paths,
+// and a full setup header plus this much decoding is what each input costs.
+constexpr size_t MAX_DECODED_FRAMES = 4096;
 
 inline void Require(bool holds)
 {
