@@ -54,19 +54,21 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
 
     // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
     // loses its temporary memory on some damaged headers), and a damaged header can't make it take
-    // more than MAX_ARENA_BYTES. The arena grows only when a file needs it.
+    // more than MAX_ARENA_BYTES. The arena grows only when a file needs it. calloc hands out fresh zero
+    // pages for blocks this large without writing them, and says so when it has none.
     stb_vorbis* vorbis = nullptr;
     int error = VORBIS_outofmem;
     for (size_t bytes = FIRST_ARENA_BYTES; !vorbis && error == VORBIS_outofmem && bytes <= MAX_ARENA_BYTES;
          bytes *= 2) {
-        arena.assign(bytes, 0);
-        const stb_vorbis_alloc alloc{arena.data(), static_cast<int>(arena.size())};
+        arena.reset(static_cast<char*>(std::calloc(bytes, 1)));
+        if (!arena)
+            break;
+        const stb_vorbis_alloc alloc{arena.get(), static_cast<int>(bytes)};
         error = VORBIS__no_error;
         vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &alloc);
     }
     if (!vorbis) {
-        arena.clear();
-        arena.shrink_to_fit();
+        arena.reset();
         return Classify(error);
     }
 

@@ -4,7 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 struct stb_vorbis;
 
@@ -38,8 +39,11 @@ private:
     static constexpr size_t FIRST_ARENA_BYTES = 256 * 1024;
     static constexpr size_t MAX_ARENA_BYTES = 32 * 1024 * 1024;
 
+    struct FreeArena {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
     // Declared before decoder: the decoder lives inside it.
-    std::vector<char> arena;
+    std::unique_ptr<char, FreeArena> arena;
     stb_vorbis* decoder = nullptr;
     int channels = 0;
     int rate = 0;
