@@ -1,5 +1,6 @@
-// CaptureApp: a borderless window of the capture's size, the scenes' clock stepped one frame at a time, and
-// the frame path: the demo's Render, then in Present glReadPixels and the hand-over to the writer thread.
+// CaptureApp: a hidden borderless window of the capture's size, the scenes' clock stepped one frame at a time,
+// and the frame path: the demo's Render into the offscreen framebuffer, then in Present the resolve, the read
+// into a pixel buffer and the hand-over of the frame before to the writer thread.
 #include "video/capture_app.h"
 
 #include <GL/gl.h>
@@ -13,9 +14,8 @@
 namespace {
 
 const int AUDIO_RATE = 44100;
-// Frames are read as 32-bit BGRX, the layout of the GL back buffer; the writer thread turns them into the
-// YUV 4:2:0 that tools/capture-video hands straight to the encoder.
-const GLenum FRAME_FORMAT = GL_BGRA_EXT;
+// Antialiasing takes this many samples a pixel, or as many as GL offers if fewer.
+const GLint SAMPLES = 4;
 
 LONGLONG Now()
 {
@@ -37,9 +37,12 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
     : options(captureOptions),
       clock(captureOptions.fps),
       totalFrames(0),
+      framesDrawn(0),
       framesWritten(0),
       failed(false),
       video(INVALID_HANDLE_VALUE),
+      offscreen(false),
+      readbackReady(false),
       maxViewport{0, 0},
       startCount(0),
       renderStart(0),
@@ -62,6 +65,8 @@ CaptureApp::~CaptureApp()
 void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                              int& height)
 {
+    // The window keeps the capture's size, larger than the screen if need be (a popup is never clipped to it):
+    // its drawing area is what the scenes' projection and viewport follow.
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
     SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, options.width, options.height);
 }
@@ -74,6 +79,14 @@ int CaptureApp::Init()
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
     maxViewport[0] = dims[0];
     maxViewport[1] = dims[1];
+    GLint samples = 0;
+    if (options.antialias) {
+        glGetIntegerv(fb::MAX_SAMPLES, &samples);
+        samples = samples < SAMPLES ? samples : SAMPLES;
+        samples = samples >= 2 ? samples : 0;
+    }
+    offscreen = calls.Load() && target.Create(calls, options.width, options.height, samples);
+    readbackReady = readback.Start(offscreen ? &calls : nullptr, options.width, options.height);
     return 0;
 }
 
@@ -92,6 +105,18 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
              std::to_string(client.bottom) + ")");
         return false;
     }
+    if (!readbackReady) {
+        Fail("not enough memory for the frames");
+        return false;
+    }
+    if (!offscreen) {
+        ShowWindow(hWnd, SW_SHOWNOACTIVATE);  // the frames are read from the window itself
+    }
+    // The line tools/capture-video reads the frames' size and rate from; it starts the encoder after the music.
+    printf("Capturing %d frames (%.2f s) at %d fps, %dx%d, %s\n", totalFrames,
+           static_cast<double>(totalFrames) / options.fps, options.fps, options.width, options.height,
+           Method().c_str());
+    fflush(stdout);
     const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
     std::string error;
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
@@ -105,15 +130,23 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
         Fail("cannot open " + options.video + " for the frames");
         return false;
     }
-    if (!writer.Start(video, options.width, options.height)) {
+    if (!writer.Start(video, options.width, options.height, !offscreen)) {
         Fail("not enough memory for the frames");
         return false;
     }
-    printf("Capturing %d frames (%.2f s) at %d fps, %dx%d\n", totalFrames,
-           static_cast<double>(totalFrames) / options.fps, options.fps, options.width, options.height);
-    fflush(stdout);
     startCount = Now();
     return true;
+}
+
+std::string CaptureApp::Method() const
+{
+    if (!offscreen) {
+        return "aliased, read from the window (this GL has no framebuffer objects)";
+    }
+    if (target.Samples() > 0) {
+        return "antialiased (" + std::to_string(target.Samples()) + " samples)";
+    }
+    return options.antialias ? "aliased (this GL offers no multisampling)" : "aliased";
 }
 
 bool CaptureApp::Recording() const
@@ -127,8 +160,20 @@ void CaptureApp::Render()
         return;  // the first paint comes before the outputs are open: it is not a frame of the video
     }
     // Frame n is drawn at exactly n / fps seconds, however long the frames before it took.
-    clock.SetCount(framesWritten);
+    clock.SetCount(framesDrawn);
     renderStart = Now();
+    if (!offscreen) {
+        DemoApp::Render();
+        return;
+    }
+    if (target.Samples() > 0 && (menu == nullptr || (menuDone && crawl == nullptr))) {
+        // A scene's first frame builds its font, and the check for flat glyphs reads pixels back, which a
+        // multisampled framebuffer cannot give. That frame is drawn single-sampled first, then again at the
+        // same time below.
+        target.BindForDrawing(framesDrawn, true);
+        DemoApp::Render();
+    }
+    target.BindForDrawing(framesDrawn, false);
     DemoApp::Render();
 }
 
@@ -139,24 +184,71 @@ void CaptureApp::Present()
     if (!Recording() || hWnd == nullptr) {
         return;  // not recording yet, or the sequencer closed the window: that frame drew nothing
     }
-    glFinish();
     const LONGLONG readStart = Now();
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, options.width, options.height, FRAME_FORMAT, GL_UNSIGNED_BYTE, writer.NextBuffer());
     renderCounts += readStart - renderStart;
+    if (offscreen) {
+        // This frame is set going, and the one before is read into a pixel buffer that is mapped a frame
+        // later: a GPU copies it while this thread goes on. (A software GL such as Mesa's llvmpipe copies in
+        // glReadPixels, once what is queued is drawn.)
+        target.Resolve(framesDrawn);
+        glFlush();
+        if (framesDrawn > 0) {
+            target.BindForReading(framesDrawn - 1);
+            readback.Read();
+        }
+    } else {
+        readback.Read();
+    }
     readCounts += Now() - readStart;
-    if (!writer.Hand()) {
-        Fail("the encoder stopped taking frames");
+    ++framesDrawn;
+    if (readback.Waiting() > 1 && !HandOldestFrame()) {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
         return;
+    }
+    if (framesDrawn >= totalFrames) {
+        SendMessageA(hWnd, WM_CLOSE, 0, 0);  // Shutdown hands the last frames
+    }
+}
+
+bool CaptureApp::HandOldestFrame()
+{
+    // The frame handed before must be out before its slot is given back.
+    if (!writer.Wait()) {
+        Fail("the encoder stopped taking frames");
+        return false;
+    }
+    const LONGLONG takeStart = Now();
+    const unsigned char* frame = readback.Take();
+    readCounts += Now() - takeStart;
+    if (frame == nullptr) {
+        Fail("cannot read frame " + std::to_string(framesWritten) + " back");
+        return false;
+    }
+    if (!writer.Hand(frame)) {
+        Fail("the encoder stopped taking frames");
+        return false;
     }
     ++framesWritten;
     if (framesWritten % (5 * options.fps) == 0) {  // every five seconds of video
         ReportProgress();
     }
-    if (framesWritten >= totalFrames) {
-        SendMessageA(hWnd, WM_CLOSE, 0, 0);
+    return true;
+}
+
+void CaptureApp::Shutdown()
+{
+    if (offscreen && Recording() && framesDrawn > 0) {
+        target.BindForReading(framesDrawn - 1);  // the last frame drawn is not read yet
+        readback.Read();
     }
+    while (Recording() && readback.Waiting() > 0 && HandOldestFrame()) {
+    }
+    if (!writer.Finish()) {
+        Fail("the encoder stopped taking frames");
+    }
+    readback.Stop();
+    target.Destroy();
+    DemoApp::Shutdown();
 }
 
 void CaptureApp::OnFrameRate(float)
@@ -191,10 +283,10 @@ void CaptureApp::OnExit()
     const double wall = CountsToSeconds(Now() - startCount);
     const double length = static_cast<double>(framesWritten) / options.fps;
     printf(
-        "Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time): render %.1f s, read-back %.1f s, "
+        "Captured %d frames, %.2f s of video, in %.1f s (%.2f x real time), %s: render %.1f s, read-back %.1f s, "
         "handing to the encoder %.1f s\n",
-        framesWritten, length, wall, length / wall, CountsToSeconds(renderCounts), CountsToSeconds(readCounts),
-        CountsToSeconds(writer.WaitCounts()));
+        framesWritten, length, wall, length / wall, Method().c_str(), CountsToSeconds(renderCounts),
+        CountsToSeconds(readCounts), CountsToSeconds(writer.WaitCounts()));
     fflush(stdout);
 }
 

@@ -1,5 +1,6 @@
-// CaptureApp: the demo played on a stepped clock, each frame read back and handed to a writer thread that sends
-// it to an encoder as YUV 4:2:0 while the next frame renders, with the music written beside it as a WAV file.
+// CaptureApp: the demo played on a stepped clock into an offscreen framebuffer of the capture's size, each
+// frame read back a frame later and handed to a writer thread that sends it to an encoder as YUV 4:2:0, with
+// the music written beside it as a WAV file.
 #pragma once
 
 #include <string>
@@ -7,7 +8,10 @@
 #include "app/demo_app.h"
 #include "scenes/scene_clock.h"
 #include "video/capture_options.h"
+#include "video/frame_readback.h"
+#include "video/frame_target.h"
 #include "video/frame_writer.h"
+#include "video/framebuffer_calls.h"
 
 class CaptureApp : public DemoApp {
 public:
@@ -18,12 +22,15 @@ public:
     void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                      int& height) override;
     int Init() override;
-    // The demo's frame at this frame's time on the stepped clock.
+    // The demo's frame at this frame's time on the stepped clock, drawn into the offscreen framebuffer.
     void Render() override;
     void OnFrameRate(float framesPerSecond) override;
     void OnExit() override;
-    // Reads the frame back and hands it to the writer; closes the window after the last frame.
+    // Starts reading the frame back and hands the one before it to the writer; closes the window after the
+    // last frame.
     void Present() override;
+    // Hands the frames still read back to the writer and waits for them to go out, then frees the GL objects.
+    void Shutdown() override;
 
     // False once anything went wrong: the window could not be made at the size, or an output failed.
     bool Succeeded() const { return !failed; }
@@ -32,14 +39,22 @@ public:
 private:
     bool Recording() const;
     void Fail(const std::string& reason);
+    bool HandOldestFrame();
     void ReportProgress();
+    std::string Method() const;
 
     CaptureOptions options;
     SceneClock clock;  // counts frames, at fps counts a second
     int totalFrames;
+    int framesDrawn;
     int framesWritten;
     bool failed;
     HANDLE video;
+    FramebufferCalls calls;
+    bool offscreen;  // frames are drawn into target, not into the window
+    bool readbackReady;
+    FrameTarget target;
+    FrameReadback readback;
     FrameWriter writer;
     int maxViewport[2];
     LONGLONG startCount;

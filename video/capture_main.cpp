@@ -20,6 +20,6 @@ int main(int argc, char** argv)
         return 2;
     }
     CaptureApp capture(options);
-    capture.Run(GetModuleHandleA(nullptr), SW_SHOW, GetCommandLineA());
+    capture.Run(GetModuleHandleA(nullptr), SW_HIDE, GetCommandLineA());
     return capture.Succeeded() ? 0 : 1;
 }

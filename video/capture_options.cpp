@@ -71,9 +71,9 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (name != "--out" && name != "--fps" && name != "--size" && name != "--seconds" && name != "--video" &&
-            name != "--audio") {
-            error = "unknown option '" + name + "' (options: --out FILE --fps N --size WxH --seconds S)";
+        if (name != "--out" && name != "--fps" && name != "--size" && name != "--seconds" && name != "--aa" &&
+            name != "--video" && name != "--audio") {
+            error = "unknown option '" + name + "' (options: --out FILE --fps N --size WxH --seconds S --aa on|off)";
             return false;
         }
         if (value == nullptr) {
@@ -98,6 +98,12 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             if (!ParseSize(value, options.width, options.height, error)) {
                 return false;
             }
+        } else if (name == "--aa") {
+            if (strcmp(value, "on") != 0 && strcmp(value, "off") != 0) {
+                error = "--aa takes on or off";
+                return false;
+            }
+            options.antialias = strcmp(value, "on") == 0;
         } else if (!ParseSeconds(value, options.seconds)) {
             error = "--seconds takes a number of seconds above 0";
             return false;

@@ -9,6 +9,7 @@ struct CaptureOptions {
     int width = 800;
     int height = 600;
     double seconds = 0.0;  // 0: the whole production
+    bool antialias = true;
     std::string video;     // where the raw frames go (a file or a named pipe)
     std::string audio;     // where the music goes, as a WAV file
 };
@@ -18,6 +19,6 @@ constexpr int CAPTURE_MAX_FPS = 240;
 constexpr int CAPTURE_MIN_SIZE = 64;
 constexpr int CAPTURE_MAX_SIZE = 4096;
 
-// Reads --out FILE, --fps N, --size WxH, --seconds S, --video PATH and --audio PATH. On a fault returns
+// Reads --out FILE, --fps N, --size WxH, --seconds S, --aa on|off, --video PATH and --audio PATH. On a fault returns
 // false with a one-line reason.
 bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& options, std::string& error);

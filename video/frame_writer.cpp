@@ -10,14 +10,14 @@ FrameWriter::FrameWriter()
     : pipe(INVALID_HANDLE_VALUE),
       width(0),
       height(0),
-      buffers{nullptr, nullptr},
+      bottomFirst(true),
+      frame(nullptr),
       picture(nullptr),
       pictureBytes(0),
-      next(0),
       thread(nullptr),
       frameQueued(nullptr),
       frameDone(nullptr),
-      queued(0),
+      stop(0),
       failed(0),
       waitCounts(0)
 {
@@ -35,31 +35,26 @@ FrameWriter::~FrameWriter()
         frameQueued = nullptr;
     }
     free(picture);
-    free(buffers[1]);
-    free(buffers[0]);
 }
 
-bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight)
+bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight, bool rowsBottomFirst)
 {
     pipe = out;
     width = frameWidth;
     height = frameHeight;
-    const size_t bytes = static_cast<size_t>(width) * height * 4;
+    bottomFirst = rowsBottomFirst;
     pictureBytes = Yuv420Bytes(width, height);
-    buffers[0] = static_cast<unsigned char*>(malloc(bytes));
-    buffers[1] = static_cast<unsigned char*>(malloc(bytes));
     picture = static_cast<unsigned char*>(malloc(pictureBytes));
     frameQueued = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     frameDone = CreateEventA(nullptr, TRUE, TRUE, nullptr);
-    if (buffers[0] == nullptr || buffers[1] == nullptr || picture == nullptr || frameQueued == nullptr ||
-        frameDone == nullptr) {
+    if (picture == nullptr || frameQueued == nullptr || frameDone == nullptr) {
         return false;
     }
     thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
     return thread != nullptr;
 }
 
-bool FrameWriter::WaitForPreviousFrame()
+bool FrameWriter::Wait()
 {
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
@@ -69,15 +64,14 @@ bool FrameWriter::WaitForPreviousFrame()
     return failed == 0;
 }
 
-bool FrameWriter::Hand()
+bool FrameWriter::Hand(const unsigned char* next)
 {
-    if (!WaitForPreviousFrame()) {
+    if (!Wait()) {
         return false;
     }
     ResetEvent(frameDone);
-    InterlockedExchange(&queued, next);
+    frame = next;  // the event below publishes it to the thread
     SetEvent(frameQueued);
-    next = 1 - next;
     return true;
 }
 
@@ -86,8 +80,8 @@ bool FrameWriter::Finish()
     if (thread == nullptr) {
         return failed == 0;
     }
-    WaitForPreviousFrame();
-    InterlockedExchange(&queued, -1);
+    Wait();
+    InterlockedExchange(&stop, 1);
     SetEvent(frameQueued);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
@@ -100,11 +94,10 @@ DWORD WINAPI FrameWriter::Run(LPVOID self)
     FrameWriter& writer = *static_cast<FrameWriter*>(self);
     for (;;) {
         WaitForSingleObject(writer.frameQueued, INFINITE);
-        const LONG index = InterlockedCompareExchange(&writer.queued, 0, 0);
-        if (index < 0) {
+        if (InterlockedCompareExchange(&writer.stop, 0, 0) != 0) {
             return 0;
         }
-        BgrxToYuv420(writer.buffers[index], writer.width, writer.height, writer.picture);
+        BgrxToYuv420(writer.frame, writer.width, writer.height, writer.bottomFirst, writer.picture);
         DWORD written = 0;
         if (!WriteFile(writer.pipe, writer.picture, static_cast<DWORD>(writer.pictureBytes), &written, nullptr) ||
             written != writer.pictureBytes) {

@@ -1,5 +1,5 @@
-// FrameWriter: hands captured frames to the encoder's pipe on a thread of its own, through two buffers, so
-// that the next frame renders while the thread turns the last one into YUV 4:2:0 and writes it.
+// FrameWriter: hands captured frames to the encoder's pipe on a thread of its own, so that the next frame
+// renders while the thread turns the last one into YUV 4:2:0 and writes it.
 #pragma once
 
 #include <stddef.h>
@@ -12,13 +12,14 @@ public:
     FrameWriter(const FrameWriter&) = delete;
     FrameWriter& operator=(const FrameWriter&) = delete;
 
-    // Takes the pipe (not its ownership) and makes the buffers and the thread for frames of this (even)
-    // size; false if it cannot.
-    bool Start(HANDLE pipe, int width, int height);
-    // The buffer for the next frame, BGRX rows bottom first; the one before it may still be on its way.
-    unsigned char* NextBuffer() { return buffers[next]; }
-    // Queues NextBuffer() for the pipe, after the frame before it has gone out; false once a write failed.
-    bool Hand();
+    // Takes the pipe (not its ownership) and makes the picture and the thread for frames of this (even)
+    // size, their rows bottom row first or not; false if it cannot.
+    bool Start(HANDLE pipe, int width, int height, bool bottomFirst);
+    // Waits until the frame handed last has gone out (its memory is then free); false once a write failed.
+    bool Wait();
+    // Waits, then queues the frame (BGRX rows) for the pipe; its memory must stay as it is
+    // until the next Wait. False once a write failed.
+    bool Hand(const unsigned char* frame);
     // Waits for the last frame to go out and stops the thread; false if any write failed.
     bool Finish();
     // Counter ticks the caller spent waiting for the pipe to take the frame before.
@@ -26,19 +27,18 @@ public:
 
 private:
     static DWORD WINAPI Run(LPVOID self);
-    bool WaitForPreviousFrame();
 
     HANDLE pipe;
     int width;
     int height;
-    unsigned char* buffers[2];
-    unsigned char* picture;  // the writer thread's YUV 4:2:0 of the frame it writes
+    bool bottomFirst;
+    const unsigned char* frame;  // the frame handed last
+    unsigned char* picture;      // the writer thread's YUV 4:2:0 of the frame it writes
     size_t pictureBytes;
-    int next;
     HANDLE thread;
-    HANDLE frameQueued;    // auto-reset: a buffer (or the stop) is waiting for the thread
+    HANDLE frameQueued;    // auto-reset: a frame (or the stop) is waiting for the thread
     HANDLE frameDone;      // manual-reset: the thread is idle
-    volatile LONG queued;  // index of the queued buffer, or -1 to stop
+    volatile LONG stop;
     volatile LONG failed;
     LONGLONG waitCounts;
 };

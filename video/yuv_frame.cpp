@@ -1,6 +1,7 @@
-// BGRX to YUV 4:2:0 in fixed point: Y from each pixel, U and V from each 2 x 2 block, rows turned upright.
+// BGRX to YUV 4:2:0 in fixed point: Y from each pixel, U and V from each 2 x 2 block, rows taken top first.
 #include "video/yuv_frame.h"
 
+#include <stddef.h>
 #include <stdint.h>
 
 namespace {
@@ -23,16 +24,17 @@ size_t Yuv420Bytes(int width, int height)
     return static_cast<size_t>(width) * height + 2 * (static_cast<size_t>(width / 2) * (height / 2));
 }
 
-void BgrxToYuv420(const unsigned char* bgrx, int width, int height, unsigned char* yuv)
+void BgrxToYuv420(const unsigned char* bgrx, int width, int height, bool bottomFirst, unsigned char* yuv)
 {
-    const size_t stride = static_cast<size_t>(width) * 4;
+    const ptrdiff_t rowBytes = static_cast<ptrdiff_t>(width) * 4;
+    const ptrdiff_t down = bottomFirst ? -rowBytes : rowBytes;  // from one output row to the next, in the input
+    const unsigned char* first = bottomFirst ? bgrx + (height - 1) * rowBytes : bgrx;
     unsigned char* yPlane = yuv;
     unsigned char* uPlane = yuv + static_cast<size_t>(width) * height;
     unsigned char* vPlane = uPlane + static_cast<size_t>(width / 2) * (height / 2);
     for (int row = 0; row + 1 < height; row += 2) {
-        // Output rows `row` and `row + 1` come from the input's rows counted from the bottom.
-        const unsigned char* top = bgrx + static_cast<size_t>(height - 1 - row) * stride;
-        const unsigned char* bottom = top - stride;
+        const unsigned char* top = first + row * down;
+        const unsigned char* bottom = top + down;
         unsigned char* yTop = yPlane + static_cast<size_t>(row) * width;
         unsigned char* yBottom = yTop + width;
         unsigned char* u = uPlane + static_cast<size_t>(row / 2) * (width / 2);

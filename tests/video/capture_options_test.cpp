@@ -26,14 +26,17 @@ TEST(CaptureOptions, DefaultsAreTheWholeProductionAndEveryOptionIsRead)
     EXPECT_EQ(options.width, 800);
     EXPECT_EQ(options.height, 600);
     EXPECT_EQ(options.seconds, 0.0);
+    EXPECT_TRUE(options.antialias);
     // Each option reaches its own field (the capture itself passes --video and --audio).
-    ASSERT_TRUE(Parse({"--fps", "30", "--size", "1280x720", "--seconds", "12.5", "--out", "a.mp4"}, options, error))
+    ASSERT_TRUE(Parse({"--fps", "30", "--size", "3840x2160", "--seconds", "12.5", "--out", "a.mp4", "--aa", "off"},
+                      options, error))
         << error;
     EXPECT_EQ(options.fps, 30);
-    EXPECT_EQ(options.width, 1280);
-    EXPECT_EQ(options.height, 720);
+    EXPECT_EQ(options.width, 3840);
+    EXPECT_EQ(options.height, 2160);
     EXPECT_EQ(options.seconds, 12.5);
     EXPECT_EQ(options.out, "a.mp4");
+    EXPECT_FALSE(options.antialias);
 }
 
 TEST(CaptureOptions, RefusesWhatItCannotDo)
@@ -45,6 +48,7 @@ TEST(CaptureOptions, RefusesWhatItCannotDo)
         {"--size", "801x600"}, {"--size", "x600"}, {"--size", "8000x600"},
         {"--size", "62x62"},   {"--seconds", "0"}, {"--seconds", "-3"},
         {"--seconds", "nan"},  {"--out", ""},      {"extra"},
+        {"--aa", "yes"},
     };
     for (const std::vector<const char*>& args : refused) {
         std::vector<const char*> argv = {"kelvra-capture.exe"};
@@ -74,17 +78,23 @@ TEST(ProductionLength, MenuUntilPastSeventeenThenCrawlUntilTheLastLineHasFaded)
 
 TEST(YuvFrame, BlocksConvertInStudioRangeAndRowsComeOutUpright)
 {
-    // 4 x 2 BGRX, bottom row first as GL reads it: a white 2 x 2 block, then a block red on top, black below.
+    // 4 x 2 BGRX, bottom row first as GL reads a window: a white 2 x 2 block, then a block red on top, black
+    // below.
     const unsigned char bgrx[] = {255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 0,   0, 0, 0, 0,   0,
                                   255, 255, 255, 0, 255, 255, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0};
     ASSERT_EQ(Yuv420Bytes(4, 2), 12u);
     EXPECT_EQ(Yuv420Bytes(800, 600), 720000u);
     unsigned char yuv[12];
-    BgrxToYuv420(bgrx, 4, 2, yuv);
+    BgrxToYuv420(bgrx, 4, 2, true, yuv);
     const unsigned char expected[] = {235, 235, 81,  81,    // top row: white, then red
                                       235, 235, 16,  16,    // bottom row: white, then black
                                       128, 109, 128, 184};  // U, then V: grey for white, half red beside it
     for (int i = 0; i < 12; ++i) {
         EXPECT_EQ(yuv[i], expected[i]) << "byte " << i;
+    }
+    // The same rows taken top row first come out in that order: black beside white on top, red below.
+    BgrxToYuv420(bgrx, 4, 2, false, yuv);
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(yuv[i], expected[i < 8 ? (i + 4) % 8 : i]) << "byte " << i;
     }
 }

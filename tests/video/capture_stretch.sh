@@ -1,5 +1,6 @@
 # A capture of the production's first 30 s at 4 frames per second: the stream layout, the frames a viewer
-# sees at 5.25 s (menu) and 29 s (crawl), and the music against an independent decode of "audio.ogg".
+# sees at 5.25 s (menu, its letters antialiased) and 29 s (crawl), and the music against an independent decode
+# of "audio.ogg". Then 4K, which needs no screen of that size: the view fills the frame.
 source "$(dirname "$0")/lib.sh"
 out="$VIDEO_TMP/stretch.mp4"
 capture --fps 4 --seconds 30 --size 800x600 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
@@ -19,6 +20,8 @@ mapfile -t left < <(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/menu.ppm" 0 380)
 [ "${#left[@]}" -eq 3 ] || video_fail "left column: ${#left[@]} rows of text, not 3: ${left[*]}"
 [[ ${left[0]} == *" normal" && ${left[1]} == *" normal" && ${left[2]} == *" highlight" ]] ||
   video_fail "left column colours at 5.25 s: ${left[*]}"
+share=$(edge_share "$out" 21)
+[ "$share" -ge 10 ] || video_fail "the letters are not antialiased: $share% of their lit pixels are edge pixels"
 
 # Frame 116 is 11.5 s into the crawl: yellow lines and white stars, no menu colours.
 frame "$out" 116 "$VIDEO_TMP/crawl.ppm"
@@ -32,4 +35,11 @@ ffmpeg -v error -y -i "$KELVRA_AUDIO" -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/track
 python3 "$VIDEO_LIB_DIR/../e2e/audio_match.py" "$VIDEO_TMP/track.raw" "$VIDEO_TMP/video.raw" 2 0.01 >"$VIDEO_TMP/match" ||
   video_fail "audio does not match the track: $(cat "$VIDEO_TMP/match")"
 cat "$VIDEO_TMP/match"
+
+capture --size 3840x2160 --fps 2 --seconds 2 --out "$VIDEO_TMP/4k.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "4K capture failed"; }
+[ "$(probe "$VIDEO_TMP/4k.mp4" v width)x$(probe "$VIDEO_TMP/4k.mp4" v height)/$(probe "$VIDEO_TMP/4k.mp4" v nb_frames)" = 3840x2160/4 ] ||
+  video_fail "the 4K video is not 4 frames of 3840x2160"
+ffmpeg -v error -y -i "$VIDEO_TMP/4k.mp4" -vf "select=eq(n\\,3),scale=960:540" -frames:v 1 -c:v ppm "$VIDEO_TMP/4k.ppm" ||
+  video_fail "cannot take a 4K frame"
+[ "$(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/4k.ppm" 0 470 | wc -l)" -eq 3 ] || video_fail "the 4K menu's left column lacks its 3 rows"
 echo "PASS"

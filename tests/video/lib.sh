@@ -28,6 +28,14 @@ probe() {
   ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1"
 }
 
+# edge_share FILE N: of the lit pixels in the menu's left column (x < 380) of frame N of an 800x600 video, the
+# percentage whose luma lies between the background's (16) and the letters' (110 and more): their edges.
+edge_share() {
+  ffmpeg -v error -i "$1" -vf "select=eq(n\\,$2),crop=380:600:0:0" -frames:v 1 -f rawvideo -pix_fmt yuv420p - |
+    python3 -c 'import sys; y = sys.stdin.buffer.read()[:380 * 600]
+print(100 * sum(24 < v < 100 for v in y) // max(1, sum(v > 24 for v in y)))'
+}
+
 # frame FILE N OUT.ppm: the Nth frame of the video as an image.
 frame() {
   ffmpeg -v error -y -i "$1" -vf "select=eq(n\\,$2)" -frames:v 1 -f image2 -c:v ppm "$3" ||
