@@ -85,7 +85,8 @@ int CaptureApp::Init()
         samples = samples < SAMPLES ? samples : SAMPLES;
         samples = samples >= 2 ? samples : 0;
     }
-    offscreen = calls.Load() && target.Create(calls, options.width, options.height, samples);
+    offscreen = calls.Load() && (target.Create(calls, options.width, options.height, samples) ||
+                                 (samples > 0 && target.Create(calls, options.width, options.height, 0)));
     readbackReady = readback.Start(offscreen ? &calls : nullptr, options.width, options.height);
     return 0;
 }
@@ -141,12 +142,12 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
 std::string CaptureApp::Method() const
 {
     if (!offscreen) {
-        return "aliased, read from the window (this GL has no framebuffer objects)";
+        return "aliased, read from the window (this GL cannot draw offscreen)";
     }
     if (target.Samples() > 0) {
         return "antialiased (" + std::to_string(target.Samples()) + " samples)";
     }
-    return options.antialias ? "aliased (this GL offers no multisampling)" : "aliased";
+    return options.antialias ? "aliased (this GL cannot multisample at this size)" : "aliased";
 }
 
 bool CaptureApp::Recording() const
