@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Times captures of the whole production (default 60 fps at 800x600) against its length, with the split the
-# capture program measures: rendering, read-back, and handing frames to the encoder (which waits while ffmpeg
-# encodes), and reports the median of the runs. Then makes a lossless capture of the same frames, untimed, and
-# prints the SSIM of the shipped video against it. Expects tools/build to have run.
-# Usage: bench/capture-bench.sh [--runs N] [--fps N] [--size WxH]
+# Times captures of the whole production (default 60 fps at 800x600, antialiased) against its length, with the
+# split the capture program measures: rendering, read-back, and handing frames to the encoder (which waits
+# while ffmpeg encodes), and reports the median of the runs. Then makes a lossless capture of the same frames,
+# untimed, and prints the SSIM of the shipped video against it. Expects tools/build to have run.
+# Usage: bench/capture-bench.sh [--runs N] [--fps N] [--size WxH] [--aa on|off]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=3
