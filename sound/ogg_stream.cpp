@@ -49,7 +49,7 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
         return OpenResult::NotVorbis;
     if (size > static_cast<size_t>(INT_MAX))
         return OpenResult::Unsupported;
-    if (!CommentHeaderIsSane(data, size))
+    if (!HeadersAreSane(data, size))
         return OpenResult::Corrupt;
 
     // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
