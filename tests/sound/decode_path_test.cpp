@@ -1,5 +1,5 @@
-// The decode path without a device: the resampler, the header check, and the stream source, which
-// must give what a one-shot reference decode resampled in one go gives, lazily, then end.
+// The decode path without a device: the resampler, the header check, the sample conversion, and the stream source,
+// which must give what a one-shot reference decode resampled in one go gives, lazily, then end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -111,6 +111,17 @@ TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlongAndCodebooksThe
         ASSERT_FALSE(file.empty()) << name;
         EXPECT_EQ(HeadersAreSane(file.data(), file.size()), sane) << name;
     }
+}
+
+TEST(SoundOggStream, SamplesRoundAsTheDecoderRoundsAndWildOnesSaturate)
+{
+    struct Row {
+        float sample;
+        int16_t pcm;
+    };
+    for (const Row r : {Row{0.5f / 32768, 0}, Row{1.5f / 32768, 2}, Row{-2.5f / 32768, -2}, Row{0.99999f, 32767},
+                        Row{1, 32767}, Row{-1, -32768}, Row{-500, -32768}, Row{1e30f, 32767}, Row{NAN, 0}})
+        EXPECT_EQ(OggStream::ToPcm16(r.sample), r.pcm) << r.sample;
 }
 
 TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
