@@ -159,14 +159,10 @@ public:
         const size_t from = bit;
         if (!Take(count))
             return 0;
-        uint32_t value = 0;
-        for (unsigned got = 0; got < count;) {
-            const size_t at = from + got;
-            const unsigned shift = at & 7, take = std::min(8 - shift, count - got);
-            value |= (static_cast<uint32_t>(packet[at >> 3] >> shift) & ((1u << take) - 1)) << got;
-            got += take;
-        }
-        return value;
+        uint64_t window = 0;
+        for (size_t at = from >> 3, shift = 0; shift < (from & 7) + count; ++at, shift += 8)
+            window |= uint64_t{packet[at]} << shift;
+        return static_cast<uint32_t>(window >> (from & 7) & ((uint64_t{1} << count) - 1));
     }
     void Skip(uint64_t count) { Take(count); }
 
@@ -280,6 +276,11 @@ bool CodebooksAreSafe(const std::vector<unsigned char>& packet)
             bits.Skip(static_cast<uint64_t>(values) * valueBits);
         }
         if (longCode && !sparse && entries <= 8)
+            return false;
+        // Past the packet's end stb_vorbis reads zeros, and refuses the header at the next codebook's sync
+        // pattern or at the floors: but only after building this codebook, which a few bytes can make
+        // millions of entries long, taking up to the arena's 32 MB on every try as it grows.
+        if (bits.Exhausted())
             return false;
     }
     return true;
