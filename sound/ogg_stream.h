@@ -41,8 +41,11 @@ public:
     static int16_t ToPcm16(float sample);
 
 private:
+    // Files from libvorbis need under 512 KB of stb_vorbis (eight channels at 192 kHz and best quality),
+    // most of them under FIRST_ARENA_BYTES. Only a damaged header asks for more than MAX_ARENA_BYTES (a few
+    // bytes can declare codebooks of millions of entries), and each try touches all it is given.
     static constexpr size_t FIRST_ARENA_BYTES = 256 * 1024;
-    static constexpr size_t MAX_ARENA_BYTES = 32 * 1024 * 1024;
+    static constexpr size_t MAX_ARENA_BYTES = 4 * 1024 * 1024;
 
     struct FreeArena {
         void operator()(char* bytes) const { std::free(bytes); }
