@@ -200,7 +200,7 @@ constexpr int64_t LOOKUP2_VALUES_OVERFLOW = int64_t{1} << 30;
 int64_t Lookup1Values(uint32_t entries, uint32_t dimensions)
 {
     if (dimensions == 0)
-        return -1;  // it has no entries (the walk stops otherwise), and stb_vorbis's powers of 0 and 1 refuse it
+        return -1;  // so it has no entries (the walk stops at one that has), and stb_vorbis's powers refuse it
     const float logEntries = static_cast<float>(std::log(static_cast<double>(static_cast<float>(entries))));
     const double root = std::floor(std::exp(static_cast<double>(logEntries / static_cast<float>(dimensions))));
     const auto power = [dimensions](double base) { return std::pow(base, static_cast<double>(dimensions)); };
@@ -279,7 +279,7 @@ bool CodebooksAreSafe(const std::vector<unsigned char>& packet)
             return false;
         // Past the packet's end stb_vorbis reads zeros, and refuses the header at the next codebook's sync
         // pattern or at the floors: but only after building this codebook, which a few bytes can make
-        // millions of entries long, taking up to the arena's 32 MB on every try as it grows.
+        // millions of entries long, taking all the arena on every try as it grows.
         if (bits.Exhausted())
             return false;
     }

@@ -7,7 +7,7 @@
 // count larger than the packet: stb_vorbis trusts those numbers, so a huge one overflows its size
 // arithmetic and it writes out of bounds, or it fails to allocate the comment list and then reads it
 // through a null pointer. False too when a codebook in the setup header (the next packet) would take
-// stb_vorbis into undefined behaviour, or a page among the headers has no segments (stb_vorbis would read
-// the previous page's first lacing value for it). Images that don't start with two Ogg pages are left to
-// stb_vorbis.
+// stb_vorbis into undefined behaviour or runs past the packet's end, or when a page among the headers has
+// no segments (stb_vorbis would read the previous page's first lacing value for it). Images that don't
+// start with two Ogg pages are left to stb_vorbis.
 bool HeadersAreSane(const unsigned char* data, size_t size);
