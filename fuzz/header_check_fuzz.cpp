@@ -1,10 +1,10 @@
-// libFuzzer target: the comment header check on any bytes; the sanitizers are the judge.
+// libFuzzer target: the header check on any bytes; the sanitizers are the judge.
 #include <cstdint>
 
 #include "sound/ogg_header_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    CommentHeaderIsSane(data, size);
+    HeadersAreSane(data, size);
     return 0;
 }

@@ -1,12 +1,17 @@
-// OggStream: opens the image with stb_vorbis and hands out 16-bit PCM on request.
+// OggStream: opens the image with stb_vorbis and hands out its frames as 16-bit PCM on request.
 #include "sound/ogg_stream.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include "sound/ogg_header_check.h"
 
 #define STB_VORBIS_HEADER_ONLY
 #include "stb_vorbis.h"
+
+// Defined beside the decoder's implementation (stb_vorbis_impl.c), where its state is visible.
+extern "C" int VorbisFrameCutShort(const stb_vorbis* vorbis);
 
 namespace {
 
@@ -45,11 +50,12 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
     }
     ended = true;
     framesDecoded = 0;
+    frameLength = framePos = 0;
     if (!data || size == 0)
         return OpenResult::NotVorbis;
     if (size > static_cast<size_t>(INT_MAX))
         return OpenResult::Unsupported;
-    if (!CommentHeaderIsSane(data, size))
+    if (!HeadersAreSane(data, size))
         return OpenResult::Corrupt;
 
     // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
@@ -82,6 +88,8 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
     channels = info.channels;
     rate = static_cast<int>(info.sample_rate);
     ended = false;
+    // Opening decodes the first frame, which gives no samples but may be the last.
+    moreFrames = !VorbisFrameCutShort(vorbis);
     return OpenResult::Ok;
 }
 
@@ -89,15 +97,42 @@ size_t OggStream::Read(int16_t* out, size_t maxFrames)
 {
     if (ended || maxFrames == 0)
         return 0;
-    const size_t limit = static_cast<size_t>(INT_MAX) / static_cast<size_t>(channels);
-    const size_t frames = maxFrames < limit ? maxFrames : limit;
-    const int got =
-        stb_vorbis_get_samples_short_interleaved(decoder, channels, out, static_cast<int>(frames) * channels);
-    if (got <= 0) {
-        // stb_vorbis reports the end and a packet it can't decode alike: both end the stream.
-        ended = true;
-        return 0;
+    size_t done = 0;
+    while (done < maxFrames && (framePos < frameLength || NextFrame())) {
+        const size_t take = std::min(frameLength - framePos, maxFrames - done);
+        for (size_t i = framePos; i < framePos + take; ++i)
+            for (int c = 0; c < channels; ++c)
+                *out++ = ToPcm16(frame[c][i]);
+        framePos += take;
+        done += take;
     }
-    framesDecoded += static_cast<uint64_t>(got);
-    return static_cast<size_t>(got);
+    ended = done == 0;
+    framesDecoded += done;
+    return done;
+}
+
+bool OggStream::NextFrame()
+{
+    if (!moreFrames)
+        return false;
+    float** output = nullptr;
+    const int length = stb_vorbis_get_frame_float(decoder, nullptr, &output);
+    // stb_vorbis reports the end and a packet it can't decode alike, with a frame of no samples: either ends
+    // the stream, as in its own whole-file decode. A frame that the last page's granule position cut short
+    // leaves it a negative overlap, which it would shift (undefined behaviour) on mixing in the next frame,
+    // find no window for, and end the stream: so the stream ends with that frame.
+    moreFrames = length > 0 && !VorbisFrameCutShort(decoder);
+    if (length <= 0)
+        return false;
+    frame = output;
+    frameLength = static_cast<size_t>(length);
+    framePos = 0;
+    return true;
+}
+
+int16_t OggStream::ToPcm16(float sample)
+{
+    if (std::isnan(sample))
+        return 0;
+    return static_cast<int16_t>(std::nearbyint(std::clamp(sample, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
 }

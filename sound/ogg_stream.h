@@ -35,9 +35,17 @@ public:
     bool Ended() const { return ended; }
     uint64_t FramesDecoded() const { return framesDecoded; }
 
+    // A decoded sample as 16-bit PCM, rounded to nearest (ties to even) as stb_vorbis rounds, but clamped
+    // before it is scaled: stb_vorbis's own conversion overflows an int on a wild sample from a damaged file.
+    // NaN gives silence.
+    static int16_t ToPcm16(float sample);
+
 private:
+    // Files from libvorbis need under 512 KB of stb_vorbis (eight channels at 192 kHz and best quality),
+    // most of them under FIRST_ARENA_BYTES. Only a damaged header asks for more than MAX_ARENA_BYTES (a few
+    // bytes can declare codebooks of millions of entries), and each try touches all it is given.
     static constexpr size_t FIRST_ARENA_BYTES = 256 * 1024;
-    static constexpr size_t MAX_ARENA_BYTES = 32 * 1024 * 1024;
+    static constexpr size_t MAX_ARENA_BYTES = 4 * 1024 * 1024;
 
     struct FreeArena {
         void operator()(char* bytes) const { std::free(bytes); }
@@ -49,4 +57,11 @@ private:
     int rate = 0;
     bool ended = true;
     uint64_t framesDecoded = 0;
+    // The frame being handed out: the decoder's channels, valid until it decodes the next one.
+    float** frame = nullptr;
+    size_t frameLength = 0;
+    size_t framePos = 0;
+    bool moreFrames = false;
+
+    bool NextFrame();
 };

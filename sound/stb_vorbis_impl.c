@@ -1,4 +1,5 @@
-// The stb_vorbis decoder's implementation, compiled once here; other files include it header-only.
+// The stb_vorbis decoder's implementation, compiled once here (other files include it header-only), and the
+// one look at its state that the layer needs.
 // It is third-party code: its own warnings are not ours to fix, so they are silenced for this file alone.
 #if defined(__clang__)
 #pragma GCC diagnostic ignored "-Wunknown-warning-option"
@@ -16,3 +17,11 @@
 #pragma GCC diagnostic ignored "-Wshadow"
 #endif
 #include "stb_vorbis.h"
+
+// Whether the frame just decoded was cut short by its page's granule position to end before its overlap
+// with the next frame starts: stb_vorbis then keeps a negative overlap length, which it shifts (undefined
+// behaviour) if it is asked for another frame.
+int VorbisFrameCutShort(const stb_vorbis* vorbis)
+{
+    return vorbis->previous_length < 0;
+}
