@@ -9,7 +9,6 @@
 
 #include "framework/borderless_window.h"
 #include "video/music_track.h"
-#include "video/production_length.h"
 
 namespace {
 
@@ -49,14 +48,12 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
       renderCounts(0),
       readCounts(0)
 {
-    const int whole = ProductionFrameCount(options.fps);
-    const double limit = options.seconds * options.fps;
-    totalFrames = options.seconds > 0.0 && limit < whole ? static_cast<int>(limit + 0.5) : whole;
+    totalFrames = CaptureFrameCount(options);
 }
 
 CaptureApp::~CaptureApp()
 {
-    writer.Finish();
+    // Shutdown has stopped the writer; the pipe is still open here only when Create failed after opening it.
     if (video != INVALID_HANDLE_VALUE) {
         CloseHandle(video);
     }
@@ -113,7 +110,7 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     if (!offscreen) {
         ShowWindow(hWnd, SW_SHOWNOACTIVATE);  // the frames are read from the window itself
     }
-    // The line tools/capture-video reads the frames' size and rate from; it starts the encoder after the music.
+    // For people: what is captured, and how (tools/capture-video learns the stream from --describe).
     printf("Capturing %d frames (%.2f s) at %d fps, %dx%d, %s\n", totalFrames,
            static_cast<double>(totalFrames) / options.fps, options.fps, options.width, options.height,
            Method().c_str());
@@ -124,7 +121,8 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
         Fail(error);
         return false;
     }
-    // Opening a named pipe waits here until the encoder opens its end.
+    // The music is complete before the pipe opens: opening a named pipe waits here until the encoder opens
+    // its end, and tools/capture-video starts ffmpeg only then, so it never meets a partial WAV.
     video =
         CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
@@ -267,9 +265,7 @@ void CaptureApp::ReportProgress()
 
 void CaptureApp::OnExit()
 {
-    if (!writer.Finish()) {
-        Fail("the encoder stopped taking frames");
-    }
+    // The writer is done: Shutdown, on WM_DESTROY before the loop ended, handed it the last frames and waited.
     if (video != INVALID_HANDLE_VALUE) {
         CloseHandle(video);  // the encoder sees the end of the frames
         video = INVALID_HANDLE_VALUE;

@@ -29,7 +29,8 @@ public:
     // Starts reading the frame back and hands the one before it to the writer; closes the window after the
     // last frame.
     void Present() override;
-    // Hands the frames still read back to the writer and waits for them to go out, then frees the GL objects.
+    // The one place the writer is drained: hands it the frames still read back and waits for them to go out;
+    // then frees the GL objects.
     void Shutdown() override;
 
     // False once anything went wrong: the window could not be made at the size, or an output failed.

@@ -1,5 +1,5 @@
 // kelvra-capture.exe: plays the production on a fixed-rate clock and hands every frame and the music to an
-// encoder. Exit code 0 when every frame was written.
+// encoder (exit code 0 when every frame was written); with --describe, prints the stream the options make.
 #include <stdio.h>
 #include <string>
 #include <windows.h>
@@ -14,6 +14,10 @@ int main(int argc, char** argv)
     if (!ParseCaptureOptions(argc, argv, options, error)) {
         fprintf(stderr, "kelvra-capture: %s\n", error.c_str());
         return 2;
+    }
+    if (options.describe) {
+        printf("%s\n", DescribeCapture(options).c_str());
+        return 0;
     }
     if (options.video.empty() || options.audio.empty()) {
         fprintf(stderr, "kelvra-capture: --video and --audio name where the frames and the music go\n");

@@ -1,9 +1,12 @@
-// Option parsing for the capture tool: strict numbers, sizes the encoder and GL can take, no unknown options.
+// Option parsing for the capture tool: strict numbers, sizes the encoder and GL can take, no unknown options;
+// and the frame count and stream description that follow from the options.
 #include "video/capture_options.h"
 
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
+
+#include "video/production_length.h"
 
 namespace {
 
@@ -71,6 +74,10 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (name == "--describe") {
+            options.describe = true;
+            continue;
+        }
         if (name != "--out" && name != "--fps" && name != "--size" && name != "--seconds" && name != "--aa" &&
             name != "--video" && name != "--audio") {
             error = "unknown option '" + name + "' (options: --out FILE --fps N --size WxH --seconds S --aa on|off)";
@@ -110,4 +117,17 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
         }
     }
     return true;
+}
+
+int CaptureFrameCount(const CaptureOptions& options)
+{
+    const int whole = ProductionFrameCount(options.fps);
+    const double limit = options.seconds * options.fps;
+    return options.seconds > 0.0 && limit < whole ? static_cast<int>(limit + 0.5) : whole;
+}
+
+std::string DescribeCapture(const CaptureOptions& options)
+{
+    return std::to_string(options.width) + " " + std::to_string(options.height) + " " + std::to_string(options.fps) +
+           " " + std::to_string(CaptureFrameCount(options));
 }

@@ -37,6 +37,22 @@ TEST(CaptureOptions, DefaultsAreTheWholeProductionAndEveryOptionIsRead)
     EXPECT_EQ(options.seconds, 12.5);
     EXPECT_EQ(options.out, "a.mp4");
     EXPECT_FALSE(options.antialias);
+    EXPECT_FALSE(options.describe);
+}
+
+TEST(CaptureOptions, DescribeGivesTheStreamTheOptionsMake)
+{
+    CaptureOptions options;
+    std::string error;
+    ASSERT_TRUE(Parse({"--describe", "--fps", "2", "--size", "640x480"}, options, error)) << error;
+    EXPECT_TRUE(options.describe);
+    EXPECT_EQ(DescribeCapture(options), "640 480 2 196");  // the whole production: 36 menu and 160 crawl frames
+    options = CaptureOptions();
+    ASSERT_TRUE(Parse({"--seconds", "12.5", "--fps", "30", "--describe"}, options, error)) << error;
+    EXPECT_EQ(DescribeCapture(options), "800 600 30 375");
+    // A bad option is refused as for a capture, --describe or not.
+    EXPECT_FALSE(Parse({"--describe", "--speed", "2"}, options, error));
+    EXPECT_EQ(error.find("unknown option '--speed'"), 0u);
 }
 
 TEST(CaptureOptions, RefusesWhatItCannotDo)
