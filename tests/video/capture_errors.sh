@@ -6,7 +6,7 @@ out="$VIDEO_TMP/never.mp4"
 refuses() {
   local expect=$1
   shift
-  if capture "$@"; then
+  if video_capture "$@"; then
     video_fail "accepted: $*"
   fi
   [ "$(wc -l <"$VIDEO_TMP/log")" -eq 1 ] || video_fail "not one line for '$*': $(cat "$VIDEO_TMP/log")"

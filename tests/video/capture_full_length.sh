@@ -3,9 +3,9 @@
 # contact sheet holds twelve labelled tiles: four of the menu, then eight of the crawl.
 source "$(dirname "$0")/lib.sh"
 out="$VIDEO_TMP/full.mp4"
-capture --fps 2 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
-[ "$(probe "$out" v nb_frames)" = 196 ] || video_fail "video has $(probe "$out" v nb_frames) frames, not 196"
-duration=$(probe "$out" a duration)
+video_capture --fps 2 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
+[ "$(video_probe "$out" v nb_frames)" = 196 ] || video_fail "video has $(video_probe "$out" v nb_frames) frames, not 196"
+duration=$(video_probe "$out" a duration)
 awk -v d="$duration" 'BEGIN { exit !(d > 97.9 && d < 98.1) }' || video_fail "audio lasts $duration s, not 98 s"
 grep -q "Captured 196 frames" "$VIDEO_TMP/log" || video_fail "no summary line: $(cat "$VIDEO_TMP/log")"
 "$KELVRA_TOOLS/contact-sheet" "$out" "$VIDEO_TMP/sheet.png" || video_fail "no contact sheet"

@@ -3,12 +3,12 @@
 source "$(dirname "$0")/lib.sh"
 for run in 1:on 2:on off:off; do
   n=${run%:*}
-  capture --fps 10 --seconds 3 --aa "${run#*:}" --out "$VIDEO_TMP/run$n.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture $n failed"; }
+  video_capture --fps 10 --seconds 3 --aa "${run#*:}" --out "$VIDEO_TMP/run$n.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture $n failed"; }
   ffmpeg -v error -i "$VIDEO_TMP/run$n.mp4" -map 0:v -f framemd5 "$VIDEO_TMP/run$n.md5" || video_fail "cannot hash capture $n"
 done
 [ "$(grep -vc '^#' "$VIDEO_TMP/run1.md5")" -eq 30 ] || video_fail "capture 1 does not have 30 frames"
 diff <(grep -v '^#' "$VIDEO_TMP/run1.md5") <(grep -v '^#' "$VIDEO_TMP/run2.md5") >&2 || video_fail "the two captures differ"
-share=$(edge_share "$VIDEO_TMP/runoff.mp4" 25)
-[ "$share" -le 1 ] && [ "$(edge_share "$VIDEO_TMP/run1.mp4" 25)" -ge 10 ] ||
+share=$(video_edge_share "$VIDEO_TMP/runoff.mp4" 25)
+[ "$share" -le 1 ] && [ "$(video_edge_share "$VIDEO_TMP/run1.mp4" 25)" -ge 10 ] ||
   video_fail "with --aa off $share% of the letters' lit pixels are edge pixels, or without it too few"
 echo "PASS"

@@ -3,28 +3,28 @@
 # of "audio.ogg". Then 4K, which needs no screen of that size: the view fills the frame.
 source "$(dirname "$0")/lib.sh"
 out="$VIDEO_TMP/stretch.mp4"
-capture --fps 4 --seconds 30 --size 800x600 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
+video_capture --fps 4 --seconds 30 --size 800x600 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
 [ -s "$out" ] || video_fail "no video written"
 
-[ "$(probe "$out" v codec_name)" = h264 ] || video_fail "video is not H.264"
-[ "$(probe "$out" v width)x$(probe "$out" v height)" = 800x600 ] || video_fail "video is not 800x600"
-[ "$(probe "$out" v r_frame_rate)" = 4/1 ] || video_fail "video rate is $(probe "$out" v r_frame_rate), not 4/1"
-[ "$(probe "$out" v nb_frames)" = 120 ] || video_fail "video has $(probe "$out" v nb_frames) frames, not 120"
-[ "$(probe "$out" a codec_name)" = aac ] || video_fail "no AAC audio stream"
-duration=$(probe "$out" a duration)
+[ "$(video_probe "$out" v codec_name)" = h264 ] || video_fail "video is not H.264"
+[ "$(video_probe "$out" v width)x$(video_probe "$out" v height)" = 800x600 ] || video_fail "video is not 800x600"
+[ "$(video_probe "$out" v r_frame_rate)" = 4/1 ] || video_fail "video rate is $(video_probe "$out" v r_frame_rate), not 4/1"
+[ "$(video_probe "$out" v nb_frames)" = 120 ] || video_fail "video has $(video_probe "$out" v nb_frames) frames, not 120"
+[ "$(video_probe "$out" a codec_name)" = aac ] || video_fail "no AAC audio stream"
+duration=$(video_probe "$out" a duration)
 awk -v d="$duration" 'BEGIN { exit !(d > 29.9 && d < 30.1) }' || video_fail "audio lasts $duration s, not 30 s"
 
 # Frame 21 is t = 5.25 s: "Extras" highlighted, "Play Demo" and "Chapter Selection" in the normal colour.
-frame "$out" 21 "$VIDEO_TMP/menu.ppm"
+video_frame "$out" 21 "$VIDEO_TMP/menu.ppm"
 mapfile -t left < <(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/menu.ppm" 0 380)
 [ "${#left[@]}" -eq 3 ] || video_fail "left column: ${#left[@]} rows of text, not 3: ${left[*]}"
 [[ ${left[0]} == *" normal" && ${left[1]} == *" normal" && ${left[2]} == *" highlight" ]] ||
   video_fail "left column colours at 5.25 s: ${left[*]}"
-share=$(edge_share "$out" 21)
+share=$(video_edge_share "$out" 21)
 [ "$share" -ge 10 ] || video_fail "the letters are not antialiased: $share% of their lit pixels are edge pixels"
 
 # Frame 116 is 11.5 s into the crawl: yellow lines and white stars, no menu colours.
-frame "$out" 116 "$VIDEO_TMP/crawl.ppm"
+video_frame "$out" 116 "$VIDEO_TMP/crawl.ppm"
 eval "$(python3 "$VIDEO_PIXELS" count "$VIDEO_TMP/crawl.ppm" 0 0 800 600)"
 [ "$px_yellow" -gt 2000 ] && [ "$px_white" -gt 20 ] && [ "$px_menu" -lt 50 ] ||
   video_fail "crawl frame: $px_yellow yellow, $px_white white, $px_menu menu-coloured pixels"
@@ -36,8 +36,8 @@ python3 "$VIDEO_LIB_DIR/../e2e/audio_match.py" "$VIDEO_TMP/track.raw" "$VIDEO_TM
   video_fail "audio does not match the track: $(cat "$VIDEO_TMP/match")"
 cat "$VIDEO_TMP/match"
 
-capture --size 3840x2160 --fps 2 --seconds 2 --out "$VIDEO_TMP/4k.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "4K capture failed"; }
-[ "$(probe "$VIDEO_TMP/4k.mp4" v width)x$(probe "$VIDEO_TMP/4k.mp4" v height)/$(probe "$VIDEO_TMP/4k.mp4" v nb_frames)" = 3840x2160/4 ] ||
+video_capture --size 3840x2160 --fps 2 --seconds 2 --out "$VIDEO_TMP/4k.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "4K capture failed"; }
+[ "$(video_probe "$VIDEO_TMP/4k.mp4" v width)x$(video_probe "$VIDEO_TMP/4k.mp4" v height)/$(video_probe "$VIDEO_TMP/4k.mp4" v nb_frames)" = 3840x2160/4 ] ||
   video_fail "the 4K video is not 4 frames of 3840x2160"
 ffmpeg -v error -y -i "$VIDEO_TMP/4k.mp4" -vf "select=eq(n\\,3),scale=960:540" -frames:v 1 -c:v ppm "$VIDEO_TMP/4k.ppm" ||
   video_fail "cannot take a 4K frame"

@@ -13,9 +13,9 @@ video_fail() {
   exit 1
 }
 
-# capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log. The
-# tests' captures take 3 to 20 s under load; one that has not ended after 60 s (a program that never quits) fails.
-capture() {
+# video_capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log.
+# The tests' captures take 3 to 20 s under load; one still running after 60 s (a program that never quits) fails.
+video_capture() {
   timeout -k 5 60 "$KELVRA_TOOLS/with-xvfb" "$KELVRA_TOOLS/capture-video" "$KELVRA_CAPTURE_EXE" "$@" \
     >"$VIDEO_TMP/log" 2>&1
   local rc=$?
@@ -23,21 +23,21 @@ capture() {
   return "$rc"
 }
 
-# probe FILE STREAM ENTRY: one value of the first video (v) or audio (a) stream.
-probe() {
+# video_probe FILE STREAM ENTRY: one value of the first video (v) or audio (a) stream.
+video_probe() {
   ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1"
 }
 
-# edge_share FILE N: of the lit pixels in the menu's left column (x < 380) of frame N of an 800x600 video, the
-# percentage whose luma lies between the background's (16) and the letters' (110 and more): their edges.
-edge_share() {
+# video_edge_share FILE N: of the lit pixels in the menu's left column (x < 380) of frame N of an 800x600 video,
+# the percentage whose luma lies between the background's (16) and the letters' (110 and more): their edges.
+video_edge_share() {
   ffmpeg -v error -i "$1" -vf "select=eq(n\\,$2),crop=380:600:0:0" -frames:v 1 -f rawvideo -pix_fmt yuv420p - |
     python3 -c 'import sys; y = sys.stdin.buffer.read()[:380 * 600]
 print(100 * sum(24 < v < 100 for v in y) // max(1, sum(v > 24 for v in y)))'
 }
 
-# frame FILE N OUT.ppm: the Nth frame of the video as an image.
-frame() {
+# video_frame FILE N OUT.ppm: the Nth frame of the video as an image.
+video_frame() {
   ffmpeg -v error -y -i "$1" -vf "select=eq(n\\,$2)" -frames:v 1 -f image2 -c:v ppm "$3" ||
     video_fail "cannot take frame $2 of $1"
 }
