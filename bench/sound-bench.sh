@@ -13,15 +13,14 @@ source "$repo/tools/wine-env"
 [ -f "$WINEPREFIX/.kelvra-ready" ] || "$repo/tools/wine-prefix"
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-# NOTE: this machine has no sound card; a HOME whose .asoundrc routes the default device through the
-# "file" plugin to the "null" slave gives Wine's ALSA driver one. The copy in sink.raw shows what arrived.
+# NOTE: this machine has no sound card; a HOME whose .asoundrc is tools/alsa-sink.conf gives Wine's ALSA
+# driver a default device. What it writes to sink.raw shows what arrived.
 mkdir -p "$tmp/home" "$tmp/run"
-printf 'pcm.!default {\n  type file\n  slave.pcm "null"\n  file "%s"\n  format "raw"\n}\n' "$tmp/sink.raw" \
-  >"$tmp/home/.asoundrc"
+cp "$repo/tools/alsa-sink.conf" "$tmp/home/.asoundrc"
 cp "$repo/resources/audio.ogg" "$exe" "$tmp/run/"
 
-echo "command: (cd RUN && HOME=SINK_HOME wine sound_bench.exe audio.ogg ${1:-3}) on $(nproc) cores, $(wine --version)"
-(cd "$tmp/run" && HOME="$tmp/home" wine ./sound_bench.exe audio.ogg "${1:-3}" </dev/null 2>"$tmp/stderr.txt") | tr -d '\r'
+echo "command: (cd RUN && HOME=SINK_HOME KELVRA_ALSA_SINK=sink.raw wine sound_bench.exe audio.ogg ${1:-3}) on $(nproc) cores, $(wine --version)"
+(cd "$tmp/run" && HOME="$tmp/home" KELVRA_ALSA_SINK="$tmp/sink.raw" wine ./sound_bench.exe audio.ogg "${1:-3}" </dev/null 2>"$tmp/stderr.txt") | tr -d '\r'
 bytes=$(stat -c %s "$tmp/sink.raw" 2>/dev/null || echo 0)
 printf '%-46s %12.2f s  (%s bytes of 44100 Hz s16le stereo)\n' "sink: audio seconds that reached ALSA" \
   "$(echo "$bytes / 176400" | bc -l)" "$bytes"

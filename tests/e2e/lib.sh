@@ -38,8 +38,8 @@ e2e_cleanup() {
 
 # e2e_launch [MUSIC] [SINK]: starts a copy of kelvra.exe (a rebuild cannot swap it mid-test) in a fresh folder
 # with MUSIC as audio.ogg (default the real track; "none": no file). SINK "file" (default) makes ALSA's default
-# device record to $E2E_RAW (44100 Hz s16le stereo) through the "null" slave, faster than real time; "none"
-# gives no device.
+# device record to $E2E_RAW (44100 Hz s16le stereo) faster than real time (tools/alsa-sink.conf); "none" gives
+# no device.
 # NOTE: these machines have no sound card, so Wine's ALSA driver has a device only through such a config; on
 # a machine with one (/dev/snd), "none" names a card that does not exist instead.
 e2e_launch() {
@@ -51,12 +51,11 @@ e2e_launch() {
   [ "$music" = none ] || cp "$music" "$run/audio.ogg" || e2e_fail "cannot copy $music"
   E2E_RAW="$run/out.raw" E2E_STDOUT="$run/stdout.txt"
   if [ "$sink" = file ]; then
-    printf 'pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n' "$E2E_RAW" \
-      >"$run/home/.asoundrc"
+    cp "$KELVRA_TOOLS/alsa-sink.conf" "$run/home/.asoundrc"
   elif [ -e /dev/snd ]; then
     printf 'pcm.!default {\n type hw\n card 99\n}\n' >"$run/home/.asoundrc"
   fi
-  (cd "$run" && HOME="$run/home" exec wine ./kelvra.exe </dev/null >"$E2E_STDOUT" 2>"$run/stderr.txt") &
+  (cd "$run" && HOME="$run/home" KELVRA_ALSA_SINK="$E2E_RAW" exec wine ./kelvra.exe </dev/null >"$E2E_STDOUT" 2>"$run/stderr.txt") &
   E2E_PID=$!
   e2e_log "run $E2E_RUNS: kelvra.exe with music '$(basename "$music")' and sound device '$sink'"
 }
