@@ -25,9 +25,10 @@ share=$(video_edge_share "$out" 21)
 
 # Frame 116 is 11.5 s into the crawl: yellow lines and white stars, no menu colours.
 video_frame "$out" 116 "$VIDEO_TMP/crawl.ppm"
-eval "$(python3 "$VIDEO_PIXELS" count "$VIDEO_TMP/crawl.ppm" 0 0 800 600)"
-[ "$px_yellow" -gt 2000 ] && [ "$px_white" -gt 20 ] && [ "$px_menu" -lt 50 ] ||
-  video_fail "crawl frame: $px_yellow yellow, $px_white white, $px_menu menu-coloured pixels"
+counts=$(python3 "$VIDEO_PIXELS" count "$VIDEO_TMP/crawl.ppm" 0 0 800 600) || video_fail "cannot count the crawl's pixels"
+px() { sed -n "s/^px_$1=//p" <<<"$counts"; }
+[ "$(px yellow)" -gt 2000 ] && [ "$(px white)" -gt 20 ] && [ "$(px menu)" -lt 50 ] ||
+  video_fail "crawl frame: $(px yellow) yellow, $(px white) white, $(px menu) menu-coloured pixels"
 
 # The video's audio against the track as libvorbis decodes it, within 10 ms: it starts with the first frame.
 ffmpeg -v error -y -i "$out" -map 0:a -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/video.raw" || video_fail "cannot decode the audio"
