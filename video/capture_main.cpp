@@ -23,7 +23,16 @@ int main(int argc, char** argv)
         fprintf(stderr, "kelvra-capture: --video and --audio name where the frames and the music go\n");
         return 2;
     }
-    CaptureApp capture(options);
-    capture.Run(GetModuleHandleA(nullptr), SW_HIDE, GetCommandLineA());
-    return capture.Succeeded() ? 0 : 1;
+    int code = 1;
+    {
+        CaptureApp capture(options);
+        capture.Run(GetModuleHandleA(nullptr), SW_HIDE, GetCommandLineA());
+        code = capture.Succeeded() ? 0 : 1;
+    }
+    // NOTE: under load, Wine's ordinary exit path (the GL driver's teardown in it) can outlast the second the
+    // Wine server gives an ending process before it sends SIGKILL, and the exit status becomes 137 after a
+    // capture that succeeded. Everything is written and closed by now, so the process ends here, at once.
+    fflush(nullptr);
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(code));
+    return code;
 }
