@@ -27,18 +27,31 @@ public:
                      int& height) override;
     void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format) override;
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnActivateApp(bool active) override;
+    void OnContextFailed(const char* step) override;
+    void OnExit() override;
 
 protected:
-    // Switches the display to `mode` with CDS_FULLSCREEN and gives the ChangeDisplaySettingsA result; virtual so
-    // that a display which refuses some modes can stand in for the real one.
-    virtual LONG ChangeDisplayMode(DEVMODEA& mode);
+    // Switches the display to `mode` with CDS_FULLSCREEN, or with null back to the desktop's own mode, and gives
+    // the ChangeDisplaySettingsA result; virtual so that a display which refuses some modes can stand in.
+    virtual LONG ChangeDisplayMode(const DEVMODEA* mode);
     // Asks for the fullscreen mode at 16 bits, then at the desktop's own depth; true once one is granted.
     bool SwitchToFullscreen(int width, int height);
+    // Gives the desktop its own mode back if the granted one is in force, and shows the pointer again.
+    void GiveDesktopModeBack();
+    // Hides the pointer over the show, or shows it again; balanced, whatever the order of the calls.
+    void HidePointer(bool hide);
     // Sets the fixed render state both scenes rely on: depth test, light 0, colour-driven material.
     void SetRenderState();
     void RunMenuPhase();
     void RunCrawlPhase();
 
+    // The fullscreen mode that was granted, and whether it is on the display now (not while another program has
+    // the screen).
+    DEVMODEA grantedMode;
+    bool modeGranted;
+    bool modeInForce;
+    bool pointerHidden;
     bool crawlDone;
     bool menuDone;
     CrawlScene* crawl;

@@ -33,9 +33,19 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool PointerShown()
+{
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+}
+
 // No opens the overlapped window with its menu. Yes asks for 800 x 600 at 16 bits; a display that grants only
 // 32 bits and more, as 64-bit Windows 8 and later do for many programs, gets the desktop's depth next: the
-// topmost popup over the screen, no warning. One that refuses that too warns, then opens an overlapped window.
+// topmost popup over the screen, no warning, no pointer. One that refuses that too warns, then opens an
+// overlapped window. Only the popup steps aside (the desktop's mode back, minimised, the pointer shown) when
+// another program takes the screen, takes it again when brought back, gives the mode back at the end, and
+// keeps its pixels when moved to a display of another scale; a framed window takes the suggested rectangle.
 TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
 {
     const std::string question = "Kelvra: Run in fullscreen window? [Yes No]";
@@ -59,7 +69,8 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         const bool opened = demo.Open();
         UnhookWindowsHookEx(hook);
         ASSERT_TRUE(opened);
-        EXPECT_EQ(demo.modeRequests, c.answer == IDNO ? std::vector<std::string>() : requests);
+        std::vector<std::string> expected = c.answer == IDNO ? std::vector<std::string>() : requests;
+        EXPECT_EQ(demo.modeRequests, expected);
         const std::vector<std::string> boxes = {question, warning};
         EXPECT_EQ(boxesSeen, std::vector<std::string>(boxes.begin(), boxes.begin() + (c.warns ? 2 : 1)));
         RECT place;
@@ -67,6 +78,7 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         const LONG style = GetWindowLongA(demo.hWnd, GWL_STYLE), exStyle = GetWindowLongA(demo.hWnd, GWL_EXSTYLE);
         EXPECT_EQ(GetMenu(demo.hWnd) != nullptr, c.answer == IDNO);
         EXPECT_TRUE(place.right - place.left == 800 && place.bottom - place.top == 600);
+        EXPECT_EQ(PointerShown(), !c.popup);
         if (c.popup) {
             EXPECT_TRUE(place.left == 0 && place.top == 0);
             EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP);
@@ -75,6 +87,40 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
             EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
             EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
         }
+
+        SendMessageA(demo.hWnd, WM_ACTIVATEAPP, FALSE, 0);
+        if (c.popup) {
+            expected.push_back("desktop");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_EQ(IsIconic(demo.hWnd) != FALSE, c.popup);
+        EXPECT_TRUE(PointerShown());
+        demo.DrawFrame();  // the show plays on, minimised
+        SendMessageA(demo.hWnd, WM_ACTIVATEAPP, TRUE, 0);
+        if (c.popup) {
+            expected.push_back("800x600x32");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_FALSE(IsIconic(demo.hWnd));
+        EXPECT_EQ(PointerShown(), !c.popup);
+        RECT back;
+        GetWindowRect(demo.hWnd, &back);
+        EXPECT_TRUE(EqualRect(&back, &place));
+        EXPECT_EQ(GetWindowLongA(demo.hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, exStyle & WS_EX_TOPMOST);
+
+        RECT suggested = {10, 20, 1010, 770};  // 125 %, within the test screen
+        SendMessageA(demo.hWnd, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
+        RECT scaled;
+        GetWindowRect(demo.hWnd, &scaled);
+        EXPECT_TRUE(EqualRect(&scaled, c.popup ? &place : &suggested));
+
+        SendMessageA(demo.hWnd, WM_CLOSE, 0, 0);
+        demo.OnExit();  // as after the loop
+        if (c.popup) {
+            expected.push_back("desktop");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_TRUE(PointerShown());
     }
 }
 

@@ -11,6 +11,7 @@ TestDemo::~TestDemo()
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
     PumpMessages();
+    OnExit();  // as after the loop: the desktop's mode and the pointer given back
     UnregisterWindowClass();
 }
 
@@ -25,8 +26,13 @@ void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyl
     SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
 }
 
-LONG TestDemo::ChangeDisplayMode(DEVMODEA& mode)
+LONG TestDemo::ChangeDisplayMode(const DEVMODEA* request)
 {
+    if (request == nullptr) {
+        modeRequests.push_back("desktop");
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    const DEVMODEA& mode = *request;
     const DWORD fields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     const bool complete = mode.dmSize == sizeof(DEVMODEA) && (mode.dmFields & fields) == fields;
     modeRequests.push_back(std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight) + "x" +

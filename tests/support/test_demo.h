@@ -21,7 +21,7 @@ public:
 
     void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                      int& height) override;
-    LONG ChangeDisplayMode(DEVMODEA& mode) override;
+    LONG ChangeDisplayMode(const DEVMODEA* mode) override;
 
     // Creates the window and context as the program does.
     bool Open();
@@ -33,7 +33,8 @@ public:
     FramePixels frame;
     bool drawing = true;
     // With this set, Open asks the fullscreen question as the program does; a display stands in that grants
-    // the modes of at least `leastDepth` bits and keeps each request as "WxHxbits".
+    // the modes of at least `leastDepth` bits and keeps each request as "WxHxbits" ("desktop" for the desktop's
+    // own mode given back).
     bool askFullscreen = false;
     DWORD leastDepth = 0;
     std::vector<std::string> modeRequests;
@@ -46,6 +47,7 @@ public:
     using DemoApp::hWnd;
     using DemoApp::menu;
     using DemoApp::menuDone;
+    using DemoApp::modeInForce;
 };
 
 // Dispatches every queued message of this thread.
