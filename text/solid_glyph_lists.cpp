@@ -53,7 +53,8 @@ bool GlyphListIsFlat(GLuint list)
     GLfloat color[4], normal[3];
     glGetFloatv(GL_CURRENT_COLOR, color);
     glGetFloatv(GL_CURRENT_NORMAL, normal);
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT);
+    // The polygon state too: a system glyph list may set its own front face.
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT);
     glViewport(0, 0, PROBE_SIZE, PROBE_SIZE);
     glDisable(GL_CULL_FACE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

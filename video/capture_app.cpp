@@ -139,6 +139,11 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     return true;
 }
 
+void CaptureApp::OnContextFailed(const char* step)
+{
+    Fail(std::string("this display cannot start OpenGL (") + step + " failed)");
+}
+
 std::string CaptureApp::Method() const
 {
     if (!offscreen) {

@@ -19,6 +19,8 @@ public:
     ~CaptureApp() override;
 
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
+    // Said on standard error: nobody may be there to answer a message box.
+    void OnContextFailed(const char* step) override;
     void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
                      int& height) override;
     int Init() override;
