@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "app/music_start.h"
+#include "framework/borderless_window.h"
 #include "resources/resource.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
@@ -43,8 +44,9 @@ DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel)
     return mode;
 }
 
-DemoApp::DemoApp()
-    : grantedMode(FullscreenMode(WINDOW_WIDTH, WINDOW_HEIGHT, FULLSCREEN_BITS)),
+DemoApp::DemoApp(const DemoHosting& demoHosting)
+    : hosting(demoHosting),
+      grantedMode(FullscreenMode(WINDOW_WIDTH, WINDOW_HEIGHT, FULLSCREEN_BITS)),
       modeGranted(false),
       modeInForce(false),
       pointerHidden(false),
@@ -59,6 +61,13 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
                           int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
+    if (!hosting.askFullscreen) {
+        // A popup larger than the screen is not clipped to it: the drawing area is the host's size whatever the
+        // screen, and the scenes' projection and viewport follow it.
+        SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, hosting.frameWidth,
+                              hosting.frameHeight);
+        return;
+    }
     // A window keeps the apparent size it has at 100 % on a scaled desktop, drawn at the display's own pixels.
     width = ScaleForDpi(WINDOW_WIDTH, SystemDpi());
     height = ScaleForDpi(WINDOW_HEIGHT, SystemDpi());
@@ -75,7 +84,8 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
         height = WINDOW_HEIGHT;
         HidePointer(true);  // the popup covers the whole screen: nothing to point at
     } else {
-        // The caption is deliberately not the program's name: the warning reads word for word as it always has.
+        // The caption is deliberately not the program's name: the warning's words are the show's own, caption
+        // included, and people who know the show know it by them.
         MessageBoxA(nullptr,
                     "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
                     "qf2k4_demo", MB_OK | MB_ICONEXCLAMATION);
@@ -164,7 +174,7 @@ void DemoApp::OnExit()
     GiveDesktopModeBack();
 }
 
-// Deliberate pass-throughs: the demo keeps the framework's pixel format and message table, and says so here.
+// The demo's design has it override these two only to call the framework's.
 void DemoApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
 {
     GLWindowApp::SetupPixelFormat(format);
@@ -178,7 +188,10 @@ LRESULT DemoApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int DemoApp::Init()
 {
     // A failed music start still gets the render state: the demo then runs silent with the right picture.
-    const bool musicReady = MusicStart();
+    const bool musicReady = hosting.playMusic && MusicStart();
+    // A fresh context means the production starts over from the menu.
+    crawlDone = false;
+    menuDone = false;
     SetRenderState();
     return musicReady ? MusicPlay() : 1;
 }
@@ -186,9 +199,6 @@ int DemoApp::Init()
 void DemoApp::SetRenderState()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Deliberately here with the GL state: a fresh context means the production starts over from the menu.
-    crawlDone = false;
-    menuDone = false;
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -226,6 +236,11 @@ void DemoApp::Render()
     if (keys[ESCAPE_KEY] || keysPressed[ESCAPE_KEY]) {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
+}
+
+bool DemoApp::NextFrameStartsScene() const
+{
+    return menu == nullptr || (menuDone && crawl == nullptr);
 }
 
 void DemoApp::RunMenuPhase()

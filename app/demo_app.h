@@ -14,9 +14,22 @@ void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond);
 // out, so the display keeps its own.
 DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
 
+// What a program that hosts the production chooses for it, given when the production is made. The demo
+// itself asks the fullscreen question and plays the music; a host that reads the frames back (the capture,
+// tests, benchmarks) draws into a borderless window of a drawing area of its own instead, and may go silent.
+struct DemoHosting {
+    bool askFullscreen;  // false: a borderless window of frameWidth x frameHeight at the screen's origin
+    int frameWidth;
+    int frameHeight;
+    bool playMusic;
+};
+
+// The demo as a person starts it.
+constexpr DemoHosting STANDALONE_DEMO = {true, 800, 600, true};
+
 class DemoApp : public GLWindowApp {
 public:
-    DemoApp();
+    explicit DemoApp(const DemoHosting& hosting = STANDALONE_DEMO);
 
     void Render() override;
     void Shutdown() override;
@@ -45,6 +58,10 @@ protected:
     void SetRenderState();
     void RunMenuPhase();
     void RunCrawlPhase();
+    // True when the next Render starts a scene: it builds that scene's glyphs and places its items.
+    bool NextFrameStartsScene() const;
+
+    const DemoHosting hosting;
 
     // The fullscreen mode that was granted, and whether it is on the display now (not while another program has
     // the screen).

@@ -104,5 +104,8 @@ protected:
 // The one application object; set by the GLWindowApp constructor before any window exists.
 extern GLWindowApp* g_app;
 
+// Dispatches every message waiting for this thread: for hosts that draw the frames themselves, not from Run.
+void PumpMessages();
+
 // The window procedure of the registered class: hands every message to g_app.
 LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

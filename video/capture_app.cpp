@@ -7,7 +7,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "framework/borderless_window.h"
 #include "video/music_track.h"
 #include "video/production_length.h"
 
@@ -33,8 +32,10 @@ double CountsToSeconds(LONGLONG counts)
 
 }  // namespace
 
+// The window keeps the capture's size, and the music goes into the video, not to a sound device.
 CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
-    : options(captureOptions),
+    : DemoApp({false, captureOptions.width, captureOptions.height, false}),
+      options(captureOptions),
       clock(captureOptions.fps),
       totalFrames(0),
       framesDrawn(0),
@@ -62,19 +63,9 @@ CaptureApp::~CaptureApp()
     }
 }
 
-void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                             int& height)
-{
-    // The window keeps the capture's size, larger than the screen if need be (a popup is never clipped to it):
-    // its drawing area is what the scenes' projection and viewport follow.
-    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, options.width, options.height);
-}
-
 int CaptureApp::Init()
 {
-    // The music goes into the video, not to a sound device.
-    SetRenderState();
+    DemoApp::Init();
     GLint dims[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
     maxViewport[0] = dims[0];
@@ -172,7 +163,7 @@ void CaptureApp::Render()
         DemoApp::Render();
         return;
     }
-    if (target.Samples() > 0 && (menu == nullptr || (menuDone && crawl == nullptr))) {
+    if (target.Samples() > 0 && NextFrameStartsScene()) {
         // A scene's first frame builds its font, and the check for flat glyphs reads pixels back, which a
         // multisampled framebuffer cannot give. That frame is drawn single-sampled first, then again at the
         // same time below.

@@ -60,8 +60,7 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
     } cases[] = {{IDNO, 0, false, false}, {IDYES, 32, true, false}, {IDYES, MAXDWORD, false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.answer == IDNO ? "No" : "Yes") << ", depths from " << c.leastDepth);
-        TestDemo demo;
-        demo.askFullscreen = true;
+        TestDemo demo(true);
         demo.leastDepth = c.leastDepth;
         answer = c.answer;
         boxesSeen.clear();

@@ -3,7 +3,6 @@
 
 #include <stdio.h>
 
-#include "framework/borderless_window.h"
 
 TestDemo::~TestDemo()
 {
@@ -15,15 +14,10 @@ TestDemo::~TestDemo()
     UnregisterWindowClass();
 }
 
-void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                           int& height)
+// The music start is kept (and fails: the test folder has no music), as where a real demo finds none.
+TestDemo::TestDemo(bool askFullscreen)
+    : DemoApp(askFullscreen ? STANDALONE_DEMO : DemoHosting{false, WIDTH, HEIGHT, true})
 {
-    if (askFullscreen) {
-        DemoApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-        return;
-    }
-    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
 }
 
 LONG TestDemo::ChangeDisplayMode(const DEVMODEA* request)
@@ -77,13 +71,4 @@ bool OpenTestWindow(GLWindowApp& app)
     fprintf(stderr, "test window refused (error %lu); trying once more\n", GetLastError());
     Sleep(1000);
     return app.Create(GetModuleHandleA(nullptr), SW_SHOW, "");
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }

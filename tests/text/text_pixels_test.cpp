@@ -107,7 +107,7 @@ TEST_F(TextPixels, ItemsAreCentredAndTheSolidFrontCoversTheFlatGlyphsPixelsAtAny
     EXPECT_NEAR(advanceN, 0.722f, 0.03f);
     const TextItem on(metrics, "ON", 1.0f, 1.0f, 1.0f, 6.0f);
     EXPECT_EQ(on.basePos.x, -0.5f * (advanceO + advanceN));
-    EXPECT_EQ(on.tilt, -44.999996f);  // leaning back by atan2 in single precision, as the scenes always have
+    EXPECT_EQ(on.tilt, -44.999996f);  // leaning back by atan2 through a single-precision 180/pi
 
     // The crawl's nearest lines are about 75 pixels to the em at 600 lines.
     const char* text = "HELL NO! Oa@";
