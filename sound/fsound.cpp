@@ -41,7 +41,7 @@ struct SoundState {
     {
         if (!player || !playing)
             return lastStats;
-        return SoundStats{player->Underruns(), player->FeederCpuSeconds(), playing->source.DecodedSeconds(),
+        return SoundStats{player->Underruns(), player->FeederCpuSeconds(), player->DecodedSeconds(),
                           device->PlayedSeconds(), true};
     }
 
