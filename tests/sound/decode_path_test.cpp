@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
-#include <cstring>
+#include <math.h>
+#include <stdlib.h>
+#include <string.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -25,8 +25,9 @@ using Pcm = std::vector<int16_t>;
 Pcm Sine(int rate, int channels, size_t frames)
 {
     Pcm pcm(frames * static_cast<size_t>(channels));
-    for (size_t i = 0; i < pcm.size(); ++i)
-        pcm[i] = static_cast<int16_t>(12000 * std::sin(2 * 3.14159265358979 * 440 * double(i / channels) / rate));
+    for (size_t i = 0; i < pcm.size(); ++i) {
+        pcm[i] = static_cast<int16_t>(12000 * sin(2 * 3.14159265358979 * 440 * double(i / channels) / rate));
+    }
     return pcm;
 }
 
@@ -50,7 +51,7 @@ Pcm ReferenceOutput(const Image& image)
     short* pcm = nullptr;
     const int frames = stb_vorbis_decode_memory(image.data(), int(image.size()), &channels, &rate, &pcm);
     Pcm out = frames > 0 ? ConvertAll(pcm, size_t(frames), rate, channels) : Pcm();
-    std::free(pcm);
+    free(pcm);
     return out;
 }
 
@@ -84,9 +85,10 @@ TEST(SoundResampler, InterpolatesCopiesMonoToBothSidesAndHoldsTheLastFrame)
         {22050, 1, {0, 100, 200}, {0, 0, 50, 50, 100, 100, 150, 150, 200, 200, 200, 200}},
         {44100, 2, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6}},
     };
-    for (const Row& r : rows)
+    for (const Row& r : rows) {
         EXPECT_EQ(ConvertAll(r.in.data(), r.in.size() / size_t(r.channels), r.src, r.channels), r.out)
             << r.src << " Hz";
+    }
 }
 
 TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlongAndCodebooksTheDecoderCannotTake)
@@ -94,7 +96,7 @@ TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlongAndCodebooksThe
     Image image = LoadFixture("tone_44k_stereo.ogg");
     // The comment packet follows the first page (58 bytes) and the second page's header (27 + 16 bytes).
     const size_t comment = 58 + 27 + 16;
-    ASSERT_EQ(std::memcmp(image.data() + comment, "\x03vorbis", 7), 0);
+    ASSERT_EQ(memcmp(image.data() + comment, "\x03vorbis", 7), 0);
     EXPECT_TRUE(HeadersAreSane(image.data(), image.size()));
     // The real bytes go on after the cut, so a check that reads past it would see a whole packet.
     EXPECT_FALSE(HeadersAreSane(image.data(), comment + 30));
@@ -120,8 +122,9 @@ TEST(SoundOggStream, SamplesRoundAsTheDecoderRoundsAndWildOnesSaturate)
         int16_t pcm;
     };
     for (const Row r : {Row{0.5f / 32768, 0}, Row{1.5f / 32768, 2}, Row{-2.5f / 32768, -2}, Row{0.99999f, 32767},
-                        Row{1, 32767}, Row{-1, -32768}, Row{-500, -32768}, Row{1e30f, 32767}, Row{NAN, 0}})
+                        Row{1, 32767}, Row{-1, -32768}, Row{-500, -32768}, Row{1e30f, 32767}, Row{NAN, 0}}) {
         EXPECT_EQ(OggStream::ToPcm16(r.sample), r.pcm) << r.sample;
+    }
 }
 
 TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
@@ -143,7 +146,7 @@ TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
             Pcm pulled, block(piece * 2);
             for (size_t got = piece; got == piece;) {
                 got = source.Read(block.data(), piece);
-                pulled.insert(pulled.end(), block.begin(), block.begin() + std::ptrdiff_t(got * 2));
+                pulled.insert(pulled.end(), block.begin(), block.begin() + ptrdiff_t(got * 2));
                 ASSERT_LT(source.DecodedSeconds(), pulled.size() / 88200.0 + 0.05) << "decoded far ahead";
             }
             ASSERT_EQ(pulled.size(), expected.size());
