@@ -94,7 +94,7 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds)
     FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
-    if (!stream) {
+    if (stream == nullptr) {
         run.failure = "FSOUND_Stream_Open failed";
         FSOUND_Close();
         return run;

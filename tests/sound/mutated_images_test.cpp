@@ -42,7 +42,7 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashingOrRunningAway)
         } else if (i % 4 == 2) {  // the first pages of one file, then the later pages of another
             const Image& other = seeds[pick(3)];
             const auto pageAfter = [&](const Image& of) {
-                return std::search(of.begin() + std::ptrdiff_t(pick(of.size())), of.end(), "OggS", "OggS" + 4);
+                return std::search(of.begin() + ptrdiff_t(pick(of.size())), of.end(), "OggS", "OggS" + 4);
             };
             image.erase(pageAfter(image), image.end());
             image.insert(image.end(), pageAfter(other), other.end());
@@ -52,7 +52,7 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashingOrRunningAway)
             }
         }
         FSOUND_STREAM* stream = OpenImage(image);
-        if (!stream) {
+        if (stream == nullptr) {
             const int code = FSOUND_GetError();
             ASSERT_TRUE(code == FSOUND_ERR_FILE_FORMAT || code == FSOUND_ERR_FILE_BAD || code == FSOUND_ERR_MEMORY)
                 << "image " << i << ": code " << code;
