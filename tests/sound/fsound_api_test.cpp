@@ -14,11 +14,6 @@
 
 namespace {
 
-bool InitDefaultDevice()
-{
-    return FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) && FSOUND_SetDriver(0) && FSOUND_Init(44100, 32, 0);
-}
-
 // Polls done() every 10 ms until it holds (true) or the seconds pass (false).
 bool WaitFor(int seconds, const std::function<bool()>& done)
 {
@@ -113,7 +108,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     // As the program runs again and again: closed at different points of the feeder's work, then played out.
     for (int round = 0;; ++round) {
         SCOPED_TRACE(round);
-        if (!InitDefaultDevice()) {
+        if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0) || !FSOUND_Init(44100, 32, 0)) {
             ASSERT_EQ(round, 0) << "Init failed after Close with code " << FSOUND_GetError();
             GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
         }
