@@ -47,7 +47,10 @@ class BenchDemo : public DemoApp {
 public:
     // The scenes read the fixed clock, so every run sees the same scene times however slow the frames are.
     // Music is not part of a frame; leaving it out keeps the bench silent and its start-up short.
-    explicit BenchDemo(SceneClock& sceneClock) : DemoApp({false, WIDTH, HEIGHT, false}), clock(sceneClock) {}
+    explicit BenchDemo(SceneClock& sceneClock)
+        : DemoApp({false, WIDTH, HEIGHT, false}), clock(sceneClock), drawing(false), clearOnly(false)
+    {
+    }
 
     // WM_PAINT also calls Render; only the bench's own frames may create the scenes, or clear only.
     void Render() override
@@ -123,8 +126,8 @@ public:
 
 private:
     SceneClock& clock;
-    bool drawing = false;
-    bool clearOnly = false;
+    bool drawing;
+    bool clearOnly;
 };
 
 struct Stats {

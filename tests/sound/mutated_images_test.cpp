@@ -14,8 +14,9 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashingOrRunningAway)
 {
     const Image seeds[] = {LoadFixture("tone_44k_stereo.ogg"), LoadFixture("sine_22k_mono.ogg"),
                            LoadFixture("sine_48k_stereo.ogg")};
-    for (const Image& seed : seeds)
+    for (const Image& seed : seeds) {
         ASSERT_FALSE(seed.empty());
+    }
     std::mt19937 rng(20240613);
     const auto pick = [&](size_t n) { return rng() % n; };
     constexpr int IMAGES = 2000;
@@ -33,23 +34,25 @@ TEST(SoundMutatedImages, OpenAndDecodeWithoutCrashingOrRunningAway)
         if (i < 0) {
             ASSERT_FALSE(image.empty()) << found[i + FOUND];
         } else if (i % 4 == 0) {
-            for (size_t flips = 1 + pick(8); flips > 0; --flips)
+            for (size_t flips = 1 + pick(8); flips > 0; --flips) {
                 image[pick(image.size())] ^= static_cast<unsigned char>(1u << pick(8));
+            }
         } else if (i % 4 == 1) {
             image.resize(pick(image.size()));
         } else if (i % 4 == 2) {  // the first pages of one file, then the later pages of another
             const Image& other = seeds[pick(3)];
             const auto pageAfter = [&](const Image& of) {
-                return std::search(of.begin() + std::ptrdiff_t(pick(of.size())), of.end(), "OggS", "OggS" + 4);
+                return std::search(of.begin() + ptrdiff_t(pick(of.size())), of.end(), "OggS", "OggS" + 4);
             };
             image.erase(pageAfter(image), image.end());
             image.insert(image.end(), pageAfter(other), other.end());
         } else {  // a run of noise: damages whole packets rather than single bits
-            for (size_t at = pick(image.size()), end = at + 1 + pick(64); at < end && at < image.size(); ++at)
+            for (size_t at = pick(image.size()), end = at + 1 + pick(64); at < end && at < image.size(); ++at) {
                 image[at] = static_cast<unsigned char>(rng());
+            }
         }
         FSOUND_STREAM* stream = OpenImage(image);
-        if (!stream) {
+        if (stream == nullptr) {
             const int code = FSOUND_GetError();
             ASSERT_TRUE(code == FSOUND_ERR_FILE_FORMAT || code == FSOUND_ERR_FILE_BAD || code == FSOUND_ERR_MEMORY)
                 << "image " << i << ": code " << code;

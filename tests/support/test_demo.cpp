@@ -3,7 +3,6 @@
 
 #include <stdio.h>
 
-
 TestDemo::~TestDemo()
 {
     if (hWnd != nullptr) {

@@ -33,8 +33,8 @@ public:
 
     FramePixels frame;
     bool drawing = true;
-    // The stand-in display grants the modes of at least `leastDepth` bits and keeps each request as "WxHxbits" ("desktop" for the desktop's
-    // own mode given back).
+    // The stand-in display grants the modes of at least `leastDepth` bits and keeps each request as "WxHxbits"
+    // ("desktop" for the desktop's own mode given back).
     DWORD leastDepth = 0;
     std::vector<std::string> modeRequests;
 
