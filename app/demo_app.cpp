@@ -6,6 +6,7 @@
 #include <stdio.h>
 
 #include "app/music_start.h"
+#include "framework/borderless_window.h"
 #include "resources/resource.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
@@ -43,7 +44,16 @@ DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel)
     return mode;
 }
 
-DemoApp::DemoApp() : crawlDone(false), menuDone(false), crawl(nullptr), menu(nullptr)
+DemoApp::DemoApp(const DemoHosting& demoHosting)
+    : hosting(demoHosting),
+      grantedMode(FullscreenMode(WINDOW_WIDTH, WINDOW_HEIGHT, FULLSCREEN_BITS)),
+      modeGranted(false),
+      modeInForce(false),
+      pointerHidden(false),
+      crawlDone(false),
+      menuDone(false),
+      crawl(nullptr),
+      menu(nullptr)
 {
 }
 
@@ -51,29 +61,45 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
                           int& height)
 {
     GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    width = WINDOW_WIDTH;
-    height = WINDOW_HEIGHT;
+    if (!hosting.askFullscreen) {
+        // A popup larger than the screen is not clipped to it: the drawing area is the host's size whatever the
+        // screen, and the scenes' projection and viewport follow it.
+        SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, hosting.frameWidth,
+                              hosting.frameHeight);
+        return;
+    }
+    // A window keeps the apparent size it has at 100 % on a scaled desktop, drawn at the display's own pixels.
+    width = ScaleForDpi(WINDOW_WIDTH, SystemDpi());
+    height = ScaleForDpi(WINDOW_HEIGHT, SystemDpi());
     if (MessageBoxA(nullptr, "Run in fullscreen window?", "Kelvra", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    style = WS_POPUP;
-    exStyle = WS_EX_TOPMOST;
-    windowClass.lpszMenuName = nullptr;
-
-    if (!SwitchToFullscreen(width, height)) {
-        // The caption is deliberately not the program's name: the warning reads word for word as it always has.
+    if (SwitchToFullscreen(WINDOW_WIDTH, WINDOW_HEIGHT)) {
+        style = WS_POPUP;
+        exStyle = WS_EX_TOPMOST;
+        windowClass.lpszMenuName = nullptr;
+        x = 0;
+        y = 0;
+        width = WINDOW_WIDTH;
+        height = WINDOW_HEIGHT;
+        HidePointer(true);  // the popup covers the whole screen: nothing to point at
+    } else {
+        // The caption is deliberately not the program's name: the warning's words are the show's own, caption
+        // included, and people who know the show know it by them.
         MessageBoxA(nullptr,
                     "The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
                     "qf2k4_demo", MB_OK | MB_ICONEXCLAMATION);
         style = WS_OVERLAPPEDWINDOW;
         exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+        windowClass.lpszMenuName = nullptr;
     }
 }
 
 bool DemoApp::SwitchToFullscreen(int width, int height)
 {
-    DEVMODEA mode = FullscreenMode(width, height, FULLSCREEN_BITS);
-    if (ChangeDisplayMode(mode) == DISP_CHANGE_SUCCESSFUL) {
+    grantedMode = FullscreenMode(width, height, FULLSCREEN_BITS);
+    modeGranted = modeInForce = ChangeDisplayMode(&grantedMode) == DISP_CHANGE_SUCCESSFUL;
+    if (modeGranted) {
         return true;
     }
     // NOTE: 64-bit Windows 8 and later refuse modes below 32 bits to many programs, though the card shows
@@ -83,16 +109,72 @@ bool DemoApp::SwitchToFullscreen(int width, int height)
     ZeroMemory(&current, sizeof(current));
     current.dmSize = sizeof(DEVMODEA);
     const DWORD desktopBits = EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &current) ? current.dmBitsPerPel : 0;
-    mode = FullscreenMode(width, height, desktopBits);
-    return ChangeDisplayMode(mode) == DISP_CHANGE_SUCCESSFUL;
+    grantedMode = FullscreenMode(width, height, desktopBits);
+    modeGranted = modeInForce = ChangeDisplayMode(&grantedMode) == DISP_CHANGE_SUCCESSFUL;
+    return modeGranted;
 }
 
-LONG DemoApp::ChangeDisplayMode(DEVMODEA& mode)
+LONG DemoApp::ChangeDisplayMode(const DEVMODEA* mode)
 {
-    return ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN);
+    if (mode == nullptr) {
+        return ChangeDisplaySettingsA(nullptr, 0);
+    }
+    DEVMODEA request = *mode;  // the call takes a writable record
+    return ChangeDisplaySettingsA(&request, CDS_FULLSCREEN);
 }
 
-// Deliberate pass-throughs: the demo keeps the framework's pixel format and message table, and says so here.
+void DemoApp::GiveDesktopModeBack()
+{
+    if (modeInForce) {
+        ChangeDisplayMode(nullptr);
+        modeInForce = false;
+    }
+    HidePointer(false);
+}
+
+void DemoApp::HidePointer(bool hide)
+{
+    if (hide != pointerHidden) {
+        ShowCursor(hide ? FALSE : TRUE);
+        pointerHidden = hide;
+    }
+}
+
+// NOTE: a CDS_FULLSCREEN mode is the program's to give back when it leaves the screen; Windows keeps it over
+// Alt+Tab, a UAC prompt or the lock screen. So the show steps aside, minimised over the desktop's own mode,
+// and takes the screen again when it is brought back; its clocks run on meanwhile.
+void DemoApp::OnActivateApp(bool active)
+{
+    if (!modeGranted || hWnd == nullptr) {
+        return;
+    }
+    if (!active) {
+        GiveDesktopModeBack();
+        ShowWindow(hWnd, SW_MINIMIZE);
+        return;
+    }
+    if (!modeInForce) {
+        modeInForce = ChangeDisplayMode(&grantedMode) == DISP_CHANGE_SUCCESSFUL;
+        if (IsIconic(hWnd)) {
+            ShowWindow(hWnd, SW_RESTORE);
+        }
+        SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SWP_NOACTIVATE);
+        HidePointer(true);
+    }
+}
+
+void DemoApp::OnContextFailed(const char* step)
+{
+    GiveDesktopModeBack();  // the message box must be read on the desktop's own screen
+    GLWindowApp::OnContextFailed(step);
+}
+
+void DemoApp::OnExit()
+{
+    GiveDesktopModeBack();
+}
+
+// The demo's design has it override these two only to call the framework's.
 void DemoApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
 {
     GLWindowApp::SetupPixelFormat(format);
@@ -106,7 +188,10 @@ LRESULT DemoApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int DemoApp::Init()
 {
     // A failed music start still gets the render state: the demo then runs silent with the right picture.
-    const bool musicReady = MusicStart();
+    const bool musicReady = hosting.playMusic && MusicStart();
+    // A fresh context means the production starts over from the menu.
+    crawlDone = false;
+    menuDone = false;
     SetRenderState();
     return musicReady ? MusicPlay() : 1;
 }
@@ -114,9 +199,6 @@ int DemoApp::Init()
 void DemoApp::SetRenderState()
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Deliberately here with the GL state: a fresh context means the production starts over from the menu.
-    crawlDone = false;
-    menuDone = false;
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -154,6 +236,11 @@ void DemoApp::Render()
     if (keys[ESCAPE_KEY] || keysPressed[ESCAPE_KEY]) {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
+}
+
+bool DemoApp::NextFrameStartsScene() const
+{
+    return menu == nullptr || (menuDone && crawl == nullptr);
 }
 
 void DemoApp::RunMenuPhase()

@@ -14,9 +14,22 @@ void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond);
 // out, so the display keeps its own.
 DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
 
+// What a program that hosts the production chooses for it, given when the production is made. The demo
+// itself asks the fullscreen question and plays the music; a host that reads the frames back (the capture,
+// tests, benchmarks) draws into a borderless window of a drawing area of its own instead, and may go silent.
+struct DemoHosting {
+    bool askFullscreen;  // false: a borderless window of frameWidth x frameHeight at the screen's origin
+    int frameWidth;
+    int frameHeight;
+    bool playMusic;
+};
+
+// The demo as a person starts it.
+constexpr DemoHosting STANDALONE_DEMO = {true, 800, 600, true};
+
 class DemoApp : public GLWindowApp {
 public:
-    DemoApp();
+    explicit DemoApp(const DemoHosting& hosting = STANDALONE_DEMO);
 
     void Render() override;
     void Shutdown() override;
@@ -27,18 +40,35 @@ public:
                      int& height) override;
     void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format) override;
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnActivateApp(bool active) override;
+    void OnContextFailed(const char* step) override;
+    void OnExit() override;
 
 protected:
-    // Switches the display to `mode` with CDS_FULLSCREEN and gives the ChangeDisplaySettingsA result; virtual so
-    // that a display which refuses some modes can stand in for the real one.
-    virtual LONG ChangeDisplayMode(DEVMODEA& mode);
+    // Switches the display to `mode` with CDS_FULLSCREEN, or with null back to the desktop's own mode, and gives
+    // the ChangeDisplaySettingsA result; virtual so that a display which refuses some modes can stand in.
+    virtual LONG ChangeDisplayMode(const DEVMODEA* mode);
     // Asks for the fullscreen mode at 16 bits, then at the desktop's own depth; true once one is granted.
     bool SwitchToFullscreen(int width, int height);
+    // Gives the desktop its own mode back if the granted one is in force, and shows the pointer again.
+    void GiveDesktopModeBack();
+    // Hides the pointer over the show, or shows it again; balanced, whatever the order of the calls.
+    void HidePointer(bool hide);
     // Sets the fixed render state both scenes rely on: depth test, light 0, colour-driven material.
     void SetRenderState();
     void RunMenuPhase();
     void RunCrawlPhase();
+    // True when the next Render starts a scene: it builds that scene's glyphs and places its items.
+    bool NextFrameStartsScene() const;
 
+    const DemoHosting hosting;
+
+    // The fullscreen mode that was granted, and whether it is on the display now (not while another program has
+    // the screen).
+    DEVMODEA grantedMode;
+    bool modeGranted;
+    bool modeInForce;
+    bool pointerHidden;
     bool crawlDone;
     bool menuDone;
     CrawlScene* crawl;

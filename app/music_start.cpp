@@ -8,7 +8,6 @@
 
 namespace {
 
-const int OUTPUT_WIN32 = 2;
 const int DEFAULT_DRIVER = 0;
 const int MIX_RATE = 44100;
 const int SOFTWARE_CHANNELS = 32;
@@ -41,7 +40,7 @@ const int ERROR_TEXT_COUNT = static_cast<int>(sizeof(ERROR_TEXTS) / sizeof(ERROR
 // The stream plays until the process ends; its file image is never freed.
 FSOUND_STREAM* musicStream = nullptr;
 
-bool Fail(const char* reason)
+bool ReportSoundError(const char* reason)
 {
     printf("Error!\n");
     printf("%s\n", reason);
@@ -62,41 +61,41 @@ const char* SoundErrorText(int code)
 
 bool MusicStart()
 {
-    FSOUND_SetOutput(OUTPUT_WIN32);
+    FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
     FSOUND_SetDriver(DEFAULT_DRIVER);
     if (!FSOUND_Init(MIX_RATE, SOFTWARE_CHANNELS, 0)) {
-        return Fail(SoundErrorText(FSOUND_GetError()));
+        return ReportSoundError(SoundErrorText(FSOUND_GetError()));
     }
     FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
 
     FILE* file = fopen("audio.ogg", "rb");
     if (file == nullptr) {
-        return Fail("File Not Found");
+        return ReportSoundError("File Not Found");
     }
     fseek(file, 0, SEEK_END);
     const long size = ftell(file);
     fseek(file, 0, SEEK_SET);
     if (size < 0) {
         fclose(file);
-        return Fail(SoundErrorText(FSOUND_ERR_FILE_BAD));
+        return ReportSoundError(SoundErrorText(FSOUND_ERR_FILE_BAD));
     }
     char* image = static_cast<char*>(malloc(size > 0 ? static_cast<size_t>(size) : 1));
     if (image == nullptr) {
         fclose(file);
-        return Fail(SoundErrorText(FSOUND_ERR_MEMORY));
+        return ReportSoundError(SoundErrorText(FSOUND_ERR_MEMORY));
     }
     // A read that comes up short is a file we cannot play; an empty one goes to the stream, which refuses it.
     const bool complete = size == 0 || fread(image, static_cast<size_t>(size), 1, file) == 1;
     fclose(file);
     if (!complete) {
         free(image);
-        return Fail(SoundErrorText(FSOUND_ERR_FILE_BAD));
+        return ReportSoundError(SoundErrorText(FSOUND_ERR_FILE_BAD));
     }
 
     musicStream = FSOUND_Stream_Open(image, STREAM_MODE, 0, static_cast<int>(size));
     if (musicStream == nullptr) {
         free(image);
-        return Fail(SoundErrorText(FSOUND_GetError()));
+        return ReportSoundError(SoundErrorText(FSOUND_GetError()));
     }
     return true;
 }

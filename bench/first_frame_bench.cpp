@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/demo_app.h"
-#include "framework/borderless_window.h"
 #include "scenes/scene_clock.h"
 #include "scenes/menu_timeline.h"
 #include "text/glyph_font.h"
@@ -43,33 +42,14 @@ double NowMs()
     return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
 }
 
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // The real DemoApp without the fullscreen question and the music, drawing only when the bench asks.
 class BenchDemo : public DemoApp {
 public:
     // The scenes read the fixed clock, so every run sees the same scene times however slow the frames are.
-    explicit BenchDemo(SceneClock& sceneClock) : clock(sceneClock) {}
-
     // Music is not part of a frame; leaving it out keeps the bench silent and its start-up short.
-    int Init() override
+    explicit BenchDemo(SceneClock& sceneClock)
+        : DemoApp({false, WIDTH, HEIGHT, false}), clock(sceneClock), drawing(false), clearOnly(false)
     {
-        SetRenderState();
-        return 1;
-    }
-
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                     int& height) override
-    {
-        GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-        SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
     }
 
     // WM_PAINT also calls Render; only the bench's own frames may create the scenes, or clear only.
@@ -146,8 +126,8 @@ public:
 
 private:
     SceneClock& clock;
-    bool drawing = false;
-    bool clearOnly = false;
+    bool drawing;
+    bool clearOnly;
 };
 
 struct Stats {

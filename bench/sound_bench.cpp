@@ -4,8 +4,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <stdio.h>
+#include <stdlib.h>
 #include <vector>
 
 #include "sound/file_image.h"
@@ -38,8 +38,9 @@ double NowSeconds()
 double ThreadCpuSeconds()
 {
     FILETIME created, exited, kernel, user;
-    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user))
+    if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) {
         return 0.0;
+    }
     auto ticks = [](const FILETIME& t) {
         return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
     };
@@ -58,12 +59,14 @@ bool DecodeOnce(const std::vector<unsigned char>& image, DecodeRun& run)
     StreamSource source(RATE);
     const double wall0 = NowSeconds();
     const double cpu0 = ThreadCpuSeconds();
-    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok)
+    if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) {
         return false;
+    }
     std::vector<int16_t> block(4410 * 2);
     size_t frames = 0;
-    while (size_t got = source.Read(block.data(), 4410))
+    while (size_t got = source.Read(block.data(), 4410)) {
         frames += got;
+    }
     run.wallSeconds = NowSeconds() - wall0;
     run.cpuSeconds = ThreadCpuSeconds() - cpu0;
     run.audioSeconds = static_cast<double>(frames) / RATE;
@@ -91,7 +94,7 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds)
     FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
     FSOUND_STREAM* stream =
         FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
-    if (!stream) {
+    if (stream == nullptr) {
         run.failure = "FSOUND_Stream_Open failed";
         FSOUND_Close();
         return run;
@@ -110,8 +113,9 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds)
         Sleep(20);
         const SoundStats stats = FSOUND_GetStats();
         const double now = NowSeconds();
-        if (stats.playedSeconds >= audioSeconds - 0.001)
+        if (stats.playedSeconds >= audioSeconds - 0.001) {
             break;
+        }
         if (stats.playedSeconds != lastPlayed) {
             lastPlayed = stats.playedSeconds;
             lastChange = now;
@@ -136,10 +140,10 @@ PlayRun PlayOnce(const std::vector<unsigned char>& image, double audioSeconds)
 int main(int argc, char** argv)
 {
     const char* path = argc > 1 ? argv[1] : "audio.ogg";
-    const int decodeRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    const int decodeRuns = argc > 2 ? std::max(1, atoi(argv[2])) : 3;
     std::vector<unsigned char> image;
     if (!ReadFileImage(path, image) || image.empty()) {
-        std::printf("sound_bench: cannot read %s\n", path);
+        printf("sound_bench: cannot read %s\n", path);
         return 2;
     }
 
@@ -148,7 +152,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < decodeRuns; ++i) {
         DecodeRun run{};
         if (!DecodeOnce(image, run)) {
-            std::printf("sound_bench: %s does not open as Ogg Vorbis\n", path);
+            printf("sound_bench: %s does not open as Ogg Vorbis\n", path);
             return 2;
         }
         runs.push_back(run);
@@ -161,34 +165,35 @@ int main(int argc, char** argv)
     // (b) The whole track through the device.
     const PlayRun play = PlayOnce(image, audioSeconds);
 
-    std::printf("Sound benchmark: %s, %.2f s of audio at %d Hz stereo, %zu bytes\n", path, audioSeconds, RATE,
-                image.size());
-    std::printf("%-46s %14s  %s\n", "measure", "value", "target");
-    std::printf("%-46s %14s  %s\n", "----------------------------------------------", "--------------", "------");
-    std::printf("%-46s %12.1f x  (median of %d runs)\n", "decode: audio seconds per wall second",
-                audioSeconds / median.wallSeconds, decodeRuns);
-    if (median.cpuSeconds > 0.0)
-        std::printf("%-46s %12.1f x\n", "decode: audio seconds per CPU second", audioSeconds / median.cpuSeconds);
-    std::printf("%-46s %12.3f s\n", "decode: wall seconds for the track", median.wallSeconds);
+    printf("Sound benchmark: %s, %.2f s of audio at %d Hz stereo, %zu bytes\n", path, audioSeconds, RATE, image.size());
+    printf("%-46s %14s  %s\n", "measure", "value", "target");
+    printf("%-46s %14s  %s\n", "----------------------------------------------", "--------------", "------");
+    printf("%-46s %12.1f x  (median of %d runs)\n", "decode: audio seconds per wall second",
+           audioSeconds / median.wallSeconds, decodeRuns);
+    if (median.cpuSeconds > 0.0) {
+        printf("%-46s %12.1f x\n", "decode: audio seconds per CPU second", audioSeconds / median.cpuSeconds);
+    }
+    printf("%-46s %12.3f s\n", "decode: wall seconds for the track", median.wallSeconds);
     if (!play.stats.playing && play.wallSeconds == 0.0) {
-        std::printf("%-46s %14s\n", "playback", "not run");
-        std::printf("playback: %s\n", play.failure);
+        printf("%-46s %14s\n", "playback", "not run");
+        printf("playback: %s\n", play.failure);
         return 0;
     }
     const double played = play.stats.playedSeconds;
     const double cpuShare = played > 0.0 ? 100.0 * play.stats.feederCpuSeconds / played : 0.0;
-    std::printf("%-46s %12.2f s\n", "playback: played seconds (device position)", played);
-    std::printf("%-46s %12.2f s\n", "playback: decoded seconds", play.stats.decodedSeconds);
-    std::printf("%-46s %12.2f s\n", "playback: wall seconds", play.wallSeconds);
-    std::printf("%-46s %12.2f x\n", "playback: audio seconds per wall second", played / play.wallSeconds);
-    std::printf("%-46s %12.3f s\n", "playback: feeder CPU seconds", play.stats.feederCpuSeconds);
-    std::printf("%-46s %12.3f %%  <= %.0f %%  %s\n", "playback: feeder CPU per audio second (1 core)", cpuShare,
-                CPU_TARGET_PERCENT, cpuShare <= CPU_TARGET_PERCENT ? "met" : "OVER");
-    std::printf("%-46s %14u  0  %s\n", "playback: underruns", play.stats.underruns,
-                play.stats.underruns == 0 ? "met" : "OVER");
-    if (!play.ok)
-        std::printf("playback: %s\n", play.failure);
-    std::printf(
+    printf("%-46s %12.2f s\n", "playback: played seconds (device position)", played);
+    printf("%-46s %12.2f s\n", "playback: decoded seconds", play.stats.decodedSeconds);
+    printf("%-46s %12.2f s\n", "playback: wall seconds", play.wallSeconds);
+    printf("%-46s %12.2f x\n", "playback: audio seconds per wall second", played / play.wallSeconds);
+    printf("%-46s %12.3f s\n", "playback: feeder CPU seconds", play.stats.feederCpuSeconds);
+    printf("%-46s %12.3f %%  <= %.0f %%  %s\n", "playback: feeder CPU per audio second (1 core)", cpuShare,
+           CPU_TARGET_PERCENT, cpuShare <= CPU_TARGET_PERCENT ? "met" : "OVER");
+    printf("%-46s %14u  0  %s\n", "playback: underruns", play.stats.underruns,
+           play.stats.underruns == 0 ? "met" : "OVER");
+    if (!play.ok) {
+        printf("playback: %s\n", play.failure);
+    }
+    printf(
         "Note: the CPU share per audio second is what the feeder would take of one core at real-time\n"
         "playback. An ALSA \"null\" sink takes samples faster than real time (see the audio seconds per\n"
         "wall second above), so the wall time is shorter than the track, and the feeder had that much less\n"

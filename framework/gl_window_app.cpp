@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "resources/resource.h"
@@ -16,14 +17,40 @@ const WORD ICON_RESOURCE = IDI_KELVRA;
 const WORD MENU_RESOURCE = IDM_MAIN;
 }  // namespace
 
+// In that order and in single precision: 60 frames give 60.000004, the value the framework test pins; "%.1f"
+// shows it as 60.0 either way.
 float FramesPerSecond(unsigned frames)
 {
     return static_cast<float>(frames) * 1000.0f * 0.001f;
 }
 
+int ScaleForDpi(int size, UINT dpi)
+{
+    return MulDiv(size, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+UINT SystemDpi()
+{
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
+    if (screen != nullptr) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+}
+
 LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return g_app->WindowProc(window, message, wParam, lParam);
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
 }
 
 GLWindowApp::GLWindowApp()
@@ -47,7 +74,7 @@ GLWindowApp::~GLWindowApp() = default;
 int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLine)
 {
     if (!Create(instance, showCommand, commandLine)) {
-        return 0;
+        return EXIT_CODE_NOT_STARTED;
     }
     MSG msg = {};
     for (;;) {
@@ -92,7 +119,14 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
         UnregisterWindowClass();
         return false;
     }
-    CreateGLContext();
+    const char* failedStep = nullptr;
+    if (!CreateGLContext(failedStep)) {
+        OnContextFailed(failedStep);
+        DestroyWindow(hWnd);  // WM_DESTROY gives back whatever of the context was made
+        hWnd = nullptr;
+        UnregisterWindowClass();
+        return false;
+    }
     ShowWindow(hWnd, showCommand);
     UpdateWindow(hWnd);
     return true;
@@ -130,19 +164,33 @@ void GLWindowApp::SetupPixelFormat(PIXELFORMATDESCRIPTOR& format)
     format.iLayerType = PFD_MAIN_PLANE;
 }
 
-void GLWindowApp::CreateGLContext()
+bool GLWindowApp::CreateGLContext(const char*& failedStep)
 {
     PIXELFORMATDESCRIPTOR format;
     ZeroMemory(&format, sizeof(format));
     format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
     SetupPixelFormat(format);
 
+    // Each step can fail on a display without OpenGL; nothing may then be drawn, started or timed.
     hDC = GetDC(hWnd);
-    const int chosen = ChoosePixelFormat(hDC, &format);
-    SetPixelFormat(hDC, chosen, &format);
+    const int chosen = hDC != nullptr ? ChoosePixelFormat(hDC, &format) : 0;
+    if (chosen == 0) {
+        failedStep = hDC == nullptr ? "GetDC" : "ChoosePixelFormat";
+        return false;
+    }
+    if (!SetPixelFormat(hDC, chosen, &format)) {
+        failedStep = "SetPixelFormat";
+        return false;
+    }
     hGLRC = wglCreateContext(hDC);
-
-    wglMakeCurrent(hDC, hGLRC);
+    if (hGLRC == nullptr) {
+        failedStep = "wglCreateContext";
+        return false;
+    }
+    if (!wglMakeCurrent(hDC, hGLRC)) {
+        failedStep = "wglMakeCurrent";
+        return false;
+    }
     Init();
     wglMakeCurrent(nullptr, nullptr);
 
@@ -158,17 +206,31 @@ void GLWindowApp::CreateGLContext()
     SetTimer(hWnd, FRAME_RATE_TIMER_ID, FRAME_RATE_PERIOD_MS, nullptr);
     OnFrameRate(0.0f);
     timerRunning = TRUE;
+    return true;
 }
 
 void GLWindowApp::DestroyGLContext()
 {
-    wglMakeCurrent(hDC, hGLRC);
-    Shutdown();
-    wglMakeCurrent(nullptr, nullptr);
-    wglDeleteContext(hGLRC);
-    hGLRC = nullptr;
-    ReleaseDC(hWnd, hDC);
-    hDC = nullptr;
+    if (hGLRC != nullptr) {
+        // Shutdown frees what Init and Render made, which needs the context they made it in.
+        if (wglMakeCurrent(hDC, hGLRC)) {
+            Shutdown();
+            wglMakeCurrent(nullptr, nullptr);
+        }
+        wglDeleteContext(hGLRC);
+        hGLRC = nullptr;
+    }
+    if (hDC != nullptr) {
+        ReleaseDC(hWnd, hDC);
+        hDC = nullptr;
+    }
+}
+
+void GLWindowApp::OnContextFailed(const char* step)
+{
+    char text[128];
+    snprintf(text, sizeof(text), "This display could not start OpenGL (%s failed).", step);
+    MessageBoxA(nullptr, text, WINDOW_TITLE, MB_OK | MB_ICONERROR);
 }
 
 void GLWindowApp::SetProjection(float fieldOfView, float nearDistance, float farDistance, bool apply)
@@ -222,6 +284,10 @@ void GLWindowApp::OnSize(int width, int height)
     if (width != 0 && height != 0 && hWnd != nullptr) {
         SetProjection(fovY, zNear, zFar, true);
     }
+}
+
+void GLWindowApp::OnActivateApp(bool)
+{
 }
 
 bool GLWindowApp::IsActive()
@@ -279,6 +345,20 @@ LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_KEYUP: {
         if (wParam < 256) {
             keys[wParam] = false;
+        }
+        return 0;
+    }
+    case WM_ACTIVATEAPP: {
+        OnActivateApp(wParam != FALSE);
+        return 0;
+    }
+    case WM_DPICHANGED: {
+        // A framed window takes the rectangle Windows suggests for the new scale, so it keeps its apparent
+        // size; a popup keeps its pixels (the fullscreen mode, or a drawing area of an asked-for size).
+        if ((GetWindowLongA(window, GWL_STYLE) & WS_POPUP) == 0) {
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         return 0;
     }

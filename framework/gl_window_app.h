@@ -8,8 +8,16 @@
 constexpr UINT_PTR FRAME_RATE_TIMER_ID = 0xFFFFFFFF;
 constexpr UINT FRAME_RATE_PERIOD_MS = 1000;
 
+// What Run returns when the window or its GL context could not be made.
+constexpr int EXIT_CODE_NOT_STARTED = 1;
+
 // Frames counted over one timer period, as frames per second (frames x 1000 ms x 0.001, in single precision).
 float FramesPerSecond(unsigned frames);
+
+// `size` in pixels at 96 DPI, scaled to `dpi` (rounded, as Windows scales a window).
+int ScaleForDpi(int size, UINT dpi);
+// The DPI of the primary display, as the system scales for it: the one to size a window by before it exists.
+UINT SystemDpi();
 
 class GLWindowApp {
 public:
@@ -19,10 +27,10 @@ public:
     GLWindowApp();
 
     // Creates the window, runs the message and idle loop until WM_QUIT, calls OnExit, unregisters the window
-    // class; returns the quit message's code.
+    // class; returns the quit message's code, or EXIT_CODE_NOT_STARTED when the window or context failed.
     int Run(HINSTANCE instance, int showCommand, const char* commandLine);
-    // Stores the projection's values; with apply, loads it for the client area (if it has one) and leaves no
-    // context current, whatever was current before.
+    // Stores the projection's values; with apply and a client area to draw in, loads it for that area and
+    // leaves no context current, whatever was current before (an empty client area changes no context).
     void SetProjection(float fieldOfView, float nearDistance, float farDistance, bool apply);
 
     // The hooks. "Current" means the GL context is current on this thread when the hook is called.
@@ -47,8 +55,14 @@ public:
     // SetupPixelFormat: from Create, before the context is made; no context yet. Fills the requested format.
     virtual void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format);
     // Create: from Run; no context. Registers the class, makes the window and the context, shows the window;
-    // false when the class or the window could not be made (nothing is then left registered).
+    // false when the class, the window or the context could not be made (nothing is then left registered, and
+    // no window is left).
     virtual bool Create(HINSTANCE instance, int showCommand, const char* commandLine);
+    // OnContextFailed: from Create when the GL context cannot be made, before the window goes; no context.
+    // `step` names the call that failed. The base tells the user in a message box.
+    virtual void OnContextFailed(const char* step);
+    // OnActivateApp: on WM_ACTIVATEAPP, when the program gains (true) or loses the foreground; not current.
+    virtual void OnActivateApp(bool active);
     // OnExit: once, after the loop ends; no context (the window is gone).
     virtual void OnExit();
     // WindowProc: every message of the window; not current. The result goes back to Windows.
@@ -66,7 +80,9 @@ protected:
     // Render, Present, the context released, the frame counted and the key presses it could see spent.
     void FrameStep();
     void OnSize(int width, int height);
-    void CreateGLContext();
+    // Makes the context and calls Init; false (and `failedStep` names the call) when no context can be made
+    // current on the window.
+    bool CreateGLContext(const char*& failedStep);
     void DestroyGLContext();
 
     BOOL timerRunning;
@@ -87,6 +103,9 @@ protected:
 
 // The one application object; set by the GLWindowApp constructor before any window exists.
 extern GLWindowApp* g_app;
+
+// Dispatches every message waiting for this thread: for hosts that draw the frames themselves, not from Run.
+void PumpMessages();
 
 // The window procedure of the registered class: hands every message to g_app.
 LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

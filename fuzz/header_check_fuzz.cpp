@@ -1,5 +1,5 @@
 // libFuzzer target: the header check on any bytes; the sanitizers are the judge.
-#include <cstdint>
+#include <stdint.h>
 
 #include "sound/ogg_header_check.h"
 

@@ -122,6 +122,9 @@ bool CrawlScene::Render()
     }
     EnableSceneMultisample();
     glDisable(GL_BLEND);
+    // NOTE: the system's glyph lists may set the front face themselves (Windows documents that they call
+    // glFrontFace); left at GL_CW by the last line drawn, it would cull every star of the next frame.
+    glFrontFace(GL_CCW);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     PlaceSceneCamera();

@@ -12,7 +12,8 @@ public:
     static DWORD Ticks();
 
     // The tick count a stepped clock gives, which seeds the stars: any fixed value makes two runs with the
-    // same steps place the same stars; this one keeps the stars of the videos already made.
+    // same steps place the same stars. Every other value moves every star, so a capture made with another
+    // could not be compared frame for frame with one made with this.
     static constexpr DWORD STEPPED_TICKS = 20040;
     static constexpr LONGLONG MICROSECONDS = 1000000;
 

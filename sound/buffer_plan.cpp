@@ -1,8 +1,9 @@
 // PlanStreamBuffers: 2 to 8 blocks of about 25 ms or more each.
 #include "sound/buffer_plan.h"
 
+#include <stdint.h>
+
 #include <algorithm>
-#include <cstdint>
 
 BufferPlan PlanStreamBuffers(int milliseconds, int rate)
 {

@@ -1,4 +1,4 @@
-// Reading a whole file into memory: how a stream opened by name, the capture and the tools get their images.
+// Reading a whole file into memory: how the capture, the tests and the benchmark get their images.
 #pragma once
 
 #include <vector>

@@ -1,12 +1,10 @@
 // The FSOUND_ calls: the layer's one global state (output choice, device, streams, feeder, error code).
 #include "sound/fsound.h"
 
-#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "sound/buffer_plan.h"
-#include "sound/file_image.h"
 #include "sound/fsound_stream.h"
 #include "sound/sound_stats.h"
 #include "sound/stream_player.h"
@@ -19,11 +17,22 @@ constexpr int MAX_MIX_RATE = 192000;
 constexpr int MAX_BUFFER_MS = 60000;
 
 struct SoundState {
+    SoundState()
+        : error(FSOUND_ERR_NONE),
+          output(FSOUND_OUTPUT_DSOUND),
+          driver(0),
+          initialized(false),
+          mixRate(44100),
+          bufferMs(1000),
+          playing(nullptr),
+          lastStats{0, 0.0, 0.0, 0.0, false}
+    {
+    }
     ~SoundState() { Close(); }
 
     void Close()
     {
-        if (player) {
+        if (player != nullptr) {
             // The feeder is joined first, so its last CPU reading is in the figures; the device is
             // reset (player.reset) only after they are taken, so its position is still there to read.
             player->StopFeeder();
@@ -39,29 +48,31 @@ struct SoundState {
 
     SoundStats Stats() const
     {
-        if (!player || !playing)
+        if (player == nullptr || playing == nullptr) {
             return lastStats;
-        return SoundStats{player->Underruns(), player->FeederCpuSeconds(), playing->source.DecodedSeconds(),
+        }
+        return SoundStats{player->Underruns(), player->FeederCpuSeconds(), player->DecodedSeconds(),
                           device->PlayedSeconds(), true};
     }
 
-    int error = FSOUND_ERR_NONE;
-    int output = FSOUND_OUTPUT_DSOUND;
-    int driver = 0;
-    bool initialized = false;
-    int mixRate = 44100;
-    int bufferMs = 1000;
+    int error;
+    int output;
+    int driver;
+    bool initialized;
+    int mixRate;
+    int bufferMs;
     std::unique_ptr<WaveOutDevice> device;
     std::vector<std::unique_ptr<FSOUND_STREAM>> streams;
-    FSOUND_STREAM* playing = nullptr;
+    FSOUND_STREAM* playing;
     std::unique_ptr<StreamPlayer> player;
-    SoundStats lastStats{0, 0.0, 0.0, 0.0, false};
+    SoundStats lastStats;
 };
 
 SoundState state;
 
+// Records the error code for FSOUND_GetError and gives back the failing call's result.
 template <typename T>
-T Fail(int code, T result)
+T SetErrorAndReturn(int code, T result)
 {
     state.error = code;
     return result;
@@ -87,10 +98,13 @@ int OpenErrorCode(OggStream::OpenResult result)
 
 signed char FSOUND_SetOutput(int outputType)
 {
-    if (state.initialized)
-        return Fail(FSOUND_ERR_BUSY, 0);
-    if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM && outputType != FSOUND_OUTPUT_DSOUND)
-        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
+    if (state.initialized) {
+        return SetErrorAndReturn(FSOUND_ERR_BUSY, 0);
+    }
+    if (outputType != FSOUND_OUTPUT_NOSOUND && outputType != FSOUND_OUTPUT_WINMM &&
+        outputType != FSOUND_OUTPUT_DSOUND) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, 0);
+    }
     state.output = outputType;
     state.error = FSOUND_ERR_NONE;
     return 1;
@@ -98,10 +112,12 @@ signed char FSOUND_SetOutput(int outputType)
 
 signed char FSOUND_SetDriver(int driver)
 {
-    if (state.initialized)
-        return Fail(FSOUND_ERR_BUSY, 0);
-    if (driver < 0)
-        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
+    if (state.initialized) {
+        return SetErrorAndReturn(FSOUND_ERR_BUSY, 0);
+    }
+    if (driver < 0) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, 0);
+    }
     state.driver = driver;
     state.error = FSOUND_ERR_NONE;
     return 1;
@@ -110,16 +126,19 @@ signed char FSOUND_SetDriver(int driver)
 signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags)
 {
     (void)flags;
-    if (state.initialized)
-        return Fail(FSOUND_ERR_BUSY, 0);
-    if (mixRate < MIN_MIX_RATE || mixRate > MAX_MIX_RATE || maxSoftwareChannels < 0)
-        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
+    if (state.initialized) {
+        return SetErrorAndReturn(FSOUND_ERR_BUSY, 0);
+    }
+    if (mixRate < MIN_MIX_RATE || mixRate > MAX_MIX_RATE || maxSoftwareChannels < 0) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, 0);
+    }
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         auto device = std::make_unique<WaveOutDevice>();
-        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate))
-            return Fail(FSOUND_ERR_INIT, 0);
+        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate)) {
+            return SetErrorAndReturn(FSOUND_ERR_INIT, 0);
+        }
         state.device = std::move(device);
     }
     state.mixRate = mixRate;
@@ -140,8 +159,9 @@ void FSOUND_Close()
 
 signed char FSOUND_Stream_SetBufferSize(int milliseconds)
 {
-    if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS)
-        return Fail(FSOUND_ERR_INVALID_PARAM, 0);
+    if (milliseconds <= 0 || milliseconds > MAX_BUFFER_MS) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, 0);
+    }
     state.bufferMs = milliseconds;
     state.error = FSOUND_ERR_NONE;
     return 1;
@@ -149,32 +169,19 @@ signed char FSOUND_Stream_SetBufferSize(int milliseconds)
 
 FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length)
 {
-    if (!state.initialized)
-        return Fail<FSOUND_STREAM*>(FSOUND_ERR_UNINITIALIZED, nullptr);
-    if (!data || offset < 0)
-        return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
-
-    auto stream = std::make_unique<FSOUND_STREAM>(state.mixRate);
-    const unsigned char* image;
-    size_t size;
-    if (mode & FSOUND_LOADMEMORY) {
-        if (length < 0 || offset > length)
-            return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
-        image = reinterpret_cast<const unsigned char*>(data) + offset;
-        size = static_cast<size_t>(length - offset);
-    } else {
-        // Without LOADMEMORY, data names a file; offset skips its first bytes.
-        if (!ReadFileImage(data, stream->ownedImage))
-            return Fail<FSOUND_STREAM*>(FSOUND_ERR_FILE_NOTFOUND, nullptr);
-        if (static_cast<size_t>(offset) > stream->ownedImage.size())
-            return Fail<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
-        image = stream->ownedImage.data() + offset;
-        size = stream->ownedImage.size() - static_cast<size_t>(offset);
+    if (!state.initialized) {
+        return SetErrorAndReturn<FSOUND_STREAM*>(FSOUND_ERR_UNINITIALIZED, nullptr);
     }
-
-    const int code = OpenErrorCode(stream->source.Open(image, size));
-    if (code != FSOUND_ERR_NONE)
-        return Fail<FSOUND_STREAM*>(code, nullptr);
+    // Only memory images: the layer opens no files (the program reads its track itself).
+    if (data == nullptr || !(mode & FSOUND_LOADMEMORY) || offset < 0 || length < 0 || offset > length) {
+        return SetErrorAndReturn<FSOUND_STREAM*>(FSOUND_ERR_INVALID_PARAM, nullptr);
+    }
+    auto stream = std::make_unique<FSOUND_STREAM>(state.mixRate);
+    const unsigned char* image = reinterpret_cast<const unsigned char*>(data) + offset;
+    const int code = OpenErrorCode(stream->source.Open(image, static_cast<size_t>(length - offset)));
+    if (code != FSOUND_ERR_NONE) {
+        return SetErrorAndReturn<FSOUND_STREAM*>(code, nullptr);
+    }
     state.streams.push_back(std::move(stream));
     state.error = FSOUND_ERR_NONE;
     return state.streams.back().get();
@@ -182,26 +189,33 @@ FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offse
 
 int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused)
 {
-    if (!stream)
-        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
-    if (!state.initialized)
-        return Fail(FSOUND_ERR_UNINITIALIZED, -1);
+    if (stream == nullptr) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, -1);
+    }
+    if (!state.initialized) {
+        return SetErrorAndReturn(FSOUND_ERR_UNINITIALIZED, -1);
+    }
     // This layer has no DSP units and no call to resume a paused channel, so neither can be asked for.
-    if (dsp || startPaused || channel < FSOUND_FREE)
-        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
+    if (dsp != nullptr || startPaused || channel < FSOUND_FREE) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, -1);
+    }
     bool known = false;
-    for (const auto& open : state.streams)
+    for (const auto& open : state.streams) {
         known = known || open.get() == stream;
-    if (!known)
-        return Fail(FSOUND_ERR_INVALID_PARAM, -1);
+    }
+    if (!known) {
+        return SetErrorAndReturn(FSOUND_ERR_INVALID_PARAM, -1);
+    }
     // One stream plays at a time, on channel 0.
-    if (state.playing || channel > 0)
-        return Fail(FSOUND_ERR_CHANNEL_ALLOC, -1);
+    if (state.playing != nullptr || channel > 0) {
+        return SetErrorAndReturn(FSOUND_ERR_CHANNEL_ALLOC, -1);
+    }
 
-    if (state.device) {
+    if (state.device != nullptr) {
         auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
-        if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate)))
-            return Fail(FSOUND_ERR_PLAY, -1);
+        if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate))) {
+            return SetErrorAndReturn(FSOUND_ERR_PLAY, -1);
+        }
         state.player = std::move(player);
     }
     state.playing = stream;

@@ -53,8 +53,8 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
 int FSOUND_GetError();
 void FSOUND_Close();
 signed char FSOUND_Stream_SetBufferSize(int milliseconds);
-// With FSOUND_LOADMEMORY, data is a memory image of length bytes (kept by the caller for the stream's life).
-// Returns null on failure.
+// data is a memory image of length bytes, its first offset bytes skipped, kept by the caller for the stream's
+// life; mode must hold FSOUND_LOADMEMORY (the layer opens no files). Returns null on failure.
 FSOUND_STREAM* FSOUND_Stream_Open(const char* data, unsigned int mode, int offset, int length);
 // Returns the channel the stream plays on, or -1 on failure.
 int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp, signed char startPaused);

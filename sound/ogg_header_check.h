@@ -1,13 +1,11 @@
 // HeadersAreSane: a check of an Ogg Vorbis image's comment and setup headers before stb_vorbis reads them.
 #pragma once
 
-#include <cstddef>
+#include <stddef.h>
 
-// False when the comment header (the packet that opens the second page) is cut short or holds a length or
-// count larger than the packet: stb_vorbis trusts those numbers, so a huge one overflows its size
-// arithmetic and it writes out of bounds, or it fails to allocate the comment list and then reads it
-// through a null pointer. False too when a codebook in the setup header (the next packet) would take
-// stb_vorbis into undefined behaviour or runs past the packet's end, or when a page among the headers has
-// no segments (stb_vorbis would read the previous page's first lacing value for it). Images that don't
-// start with two Ogg pages are left to stb_vorbis.
+// stb_vorbis trusts the headers' numbers, so a few damaged bytes take it out of bounds or into undefined
+// behaviour. False when the comment header (the packet opening the second page) is cut short or holds a length
+// or count larger than the packet, when a setup-header codebook is one stb_vorbis cannot take safely or runs
+// past the packet, or when a header page has no segments. Images that are not Ogg Vorbis at all pass, for
+// stb_vorbis to refuse. The check reads as stb_vorbis v1.22 reads (the build stops on another version).
 bool HeadersAreSane(const unsigned char* data, size_t size);

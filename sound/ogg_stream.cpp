@@ -1,9 +1,10 @@
 // OggStream: opens the image with stb_vorbis and hands out its frames as 16-bit PCM on request.
 #include "sound/ogg_stream.h"
 
+#include <limits.h>
+#include <math.h>
+
 #include <algorithm>
-#include <climits>
-#include <cmath>
 
 #include "sound/ogg_header_check.h"
 
@@ -36,27 +37,44 @@ OggStream::OpenResult Classify(int vorbisError)
 
 }  // namespace
 
+OggStream::OggStream()
+    : decoder(nullptr),
+      channels(0),
+      rate(0),
+      ended(true),
+      framesDecoded(0),
+      frame(nullptr),
+      frameLength(0),
+      framePos(0),
+      moreFrames(false)
+{
+}
+
 OggStream::~OggStream()
 {
-    if (decoder)
+    if (decoder != nullptr) {
         stb_vorbis_close(decoder);
+    }
 }
 
 OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
 {
-    if (decoder) {
+    if (decoder != nullptr) {
         stb_vorbis_close(decoder);
         decoder = nullptr;
     }
     ended = true;
     framesDecoded = 0;
     frameLength = framePos = 0;
-    if (!data || size == 0)
+    if (data == nullptr || size == 0) {
         return OpenResult::NotVorbis;
-    if (size > static_cast<size_t>(INT_MAX))
+    }
+    if (size > static_cast<size_t>(INT_MAX)) {
         return OpenResult::Unsupported;
-    if (!HeadersAreSane(data, size))
+    }
+    if (!HeadersAreSane(data, size)) {
         return OpenResult::Corrupt;
+    }
 
     // stb_vorbis allocates from arena alone: a failed setup then leaks nothing (left to itself it
     // loses its temporary memory on some damaged headers), and a damaged header can't make it take
@@ -64,16 +82,17 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
     // pages for blocks this large without writing them, and says so when it has none.
     stb_vorbis* vorbis = nullptr;
     int error = VORBIS_outofmem;
-    for (size_t bytes = FIRST_ARENA_BYTES; !vorbis && error == VORBIS_outofmem && bytes <= MAX_ARENA_BYTES;
+    for (size_t bytes = FIRST_ARENA_BYTES; vorbis == nullptr && error == VORBIS_outofmem && bytes <= MAX_ARENA_BYTES;
          bytes *= 2) {
-        arena.reset(static_cast<char*>(std::calloc(bytes, 1)));
-        if (!arena)
+        arena.reset(static_cast<char*>(calloc(bytes, 1)));
+        if (arena == nullptr) {
             break;
+        }
         const stb_vorbis_alloc alloc{arena.get(), static_cast<int>(bytes)};
         error = VORBIS__no_error;
         vorbis = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &alloc);
     }
-    if (!vorbis) {
+    if (vorbis == nullptr) {
         arena.reset();
         return Classify(error);
     }
@@ -95,14 +114,17 @@ OggStream::OpenResult OggStream::Open(const unsigned char* data, size_t size)
 
 size_t OggStream::Read(int16_t* out, size_t maxFrames)
 {
-    if (ended || maxFrames == 0)
+    if (ended || maxFrames == 0) {
         return 0;
+    }
     size_t done = 0;
     while (done < maxFrames && (framePos < frameLength || NextFrame())) {
         const size_t take = std::min(frameLength - framePos, maxFrames - done);
-        for (size_t i = framePos; i < framePos + take; ++i)
-            for (int c = 0; c < channels; ++c)
+        for (size_t i = framePos; i < framePos + take; ++i) {
+            for (int c = 0; c < channels; ++c) {
                 *out++ = ToPcm16(frame[c][i]);
+            }
+        }
         framePos += take;
         done += take;
     }
@@ -113,8 +135,9 @@ size_t OggStream::Read(int16_t* out, size_t maxFrames)
 
 bool OggStream::NextFrame()
 {
-    if (!moreFrames)
+    if (!moreFrames) {
         return false;
+    }
     float** output = nullptr;
     const int length = stb_vorbis_get_frame_float(decoder, nullptr, &output);
     // stb_vorbis reports the end and a packet it can't decode alike, with a frame of no samples: either ends
@@ -122,8 +145,9 @@ bool OggStream::NextFrame()
     // leaves it a negative overlap, which it would shift (undefined behaviour) on mixing in the next frame,
     // find no window for, and end the stream: so the stream ends with that frame.
     moreFrames = length > 0 && !VorbisFrameCutShort(decoder);
-    if (length <= 0)
+    if (length <= 0) {
         return false;
+    }
     frame = output;
     frameLength = static_cast<size_t>(length);
     framePos = 0;
@@ -132,7 +156,8 @@ bool OggStream::NextFrame()
 
 int16_t OggStream::ToPcm16(float sample)
 {
-    if (std::isnan(sample))
+    if (isnan(sample)) {
         return 0;
-    return static_cast<int16_t>(std::nearbyint(std::clamp(sample, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
+    }
+    return static_cast<int16_t>(nearbyintf(std::clamp(sample, -1.0f, 32767.0f / 32768.0f) * 32768.0f));
 }

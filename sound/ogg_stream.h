@@ -2,9 +2,10 @@
 // Plain C++ (no Win32), so the tests use exactly what the player uses.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
+#include <stddef.h>
+#include <stdint.h>
+#include <stdlib.h>
+
 #include <memory>
 
 struct stb_vorbis;
@@ -18,7 +19,7 @@ public:
     static constexpr int MIN_RATE = 1000;
     static constexpr int MAX_RATE = 384000;
 
-    OggStream() = default;
+    OggStream();
     ~OggStream();
     OggStream(const OggStream&) = delete;
     OggStream& operator=(const OggStream&) = delete;
@@ -48,20 +49,20 @@ private:
     static constexpr size_t MAX_ARENA_BYTES = 4 * 1024 * 1024;
 
     struct FreeArena {
-        void operator()(char* bytes) const { std::free(bytes); }
+        void operator()(char* bytes) const { free(bytes); }
     };
     // Declared before decoder: the decoder lives inside it.
     std::unique_ptr<char, FreeArena> arena;
-    stb_vorbis* decoder = nullptr;
-    int channels = 0;
-    int rate = 0;
-    bool ended = true;
-    uint64_t framesDecoded = 0;
+    stb_vorbis* decoder;
+    int channels;
+    int rate;
+    bool ended;
+    uint64_t framesDecoded;
     // The frame being handed out: the decoder's channels, valid until it decodes the next one.
-    float** frame = nullptr;
-    size_t frameLength = 0;
-    size_t framePos = 0;
-    bool moreFrames = false;
+    float** frame;
+    size_t frameLength;
+    size_t framePos;
+    bool moreFrames;
 
     bool NextFrame();
 };

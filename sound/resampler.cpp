@@ -2,7 +2,12 @@
 #include "sound/resampler.h"
 
 Resampler::Resampler(int srcRate, int srcChannels, int dstRate)
-    : sourceRate(srcRate > 0 ? srcRate : 1), outputRate(dstRate > 0 ? dstRate : 1), channels(srcChannels == 1 ? 1 : 2)
+    : sourceRate(srcRate > 0 ? srcRate : 1),
+      outputRate(dstRate > 0 ? dstRate : 1),
+      channels(srcChannels == 1 ? 1 : 2),
+      phase(0),
+      previous{0, 0},
+      havePrevious(false)
 {
 }
 
@@ -45,8 +50,9 @@ void Resampler::Process(const int16_t* in, size_t frames, std::vector<int16_t>& 
 
 void Resampler::Finish(std::vector<int16_t>& out)
 {
-    if (!havePrevious)
+    if (!havePrevious) {
         return;
+    }
     const int16_t held[2] = {previous[0], previous[1]};
     Emit(held, out);
     havePrevious = false;

@@ -2,8 +2,9 @@
 // by linear interpolation, keeping its place between calls so chunked input gives the same output.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+
 #include <vector>
 
 class Resampler {
@@ -27,7 +28,7 @@ private:
     int channels;
     // The position of the next output frame, after previous, in units of 1/outputRate of a source frame.
     // Integers keep the arithmetic exact, so the result doesn't depend on how input is chunked.
-    int64_t phase = 0;
-    int16_t previous[2] = {0, 0};
-    bool havePrevious = false;
+    int64_t phase;
+    int16_t previous[2];
+    bool havePrevious;
 };

@@ -2,11 +2,9 @@
 // refilling each block as the device hands it back. It counts underruns and its own CPU time.
 #pragma once
 
-#include <atomic>
-#include <thread>
-#include <vector>
-
 #include <windows.h>
+
+#include <vector>
 
 #include "sound/buffer_plan.h"
 
@@ -28,10 +26,14 @@ public:
     // StopFeeder, then takes every block back from the device. Idempotent.
     void Stop();
 
-    unsigned Underruns() const { return underruns.load(); }
-    double FeederCpuSeconds() const { return cpuSeconds.load(); }
+    // Safe to read from any thread while the feeder runs.
+    unsigned Underruns() const { return static_cast<unsigned>(underruns); }
+    double FeederCpuSeconds() const { return static_cast<double>(cpuTicks) * 1e-7; }
+    // Seconds of source audio decoded, as of the last block the feeder filled.
+    double DecodedSeconds() const;
 
 private:
+    static DWORD WINAPI ThreadMain(LPVOID self);
     void Run();
     // Fills a free block from the source and queues it; false once the source has nothing more.
     bool FillAndQueue(unsigned index);
@@ -39,11 +41,13 @@ private:
 
     WaveOutDevice& device;
     StreamSource& source;
-    HANDLE stopEvent = nullptr;
-    std::thread thread;
+    HANDLE stopEvent;
+    HANDLE thread;
     std::vector<bool> queued;
     // Blocks the device handed back in one wake; reserved at start, so the feeder never allocates.
     std::vector<unsigned> returned;
-    std::atomic<unsigned> underruns{0};
-    std::atomic<double> cpuSeconds{0.0};
+    // The feeder writes these with Interlocked calls; an aligned read of one is atomic on 64-bit Windows.
+    volatile LONG underruns;
+    volatile LONGLONG cpuTicks;  // the feeder's kernel and user time, in 100 ns units
+    volatile LONGLONG framesDecoded;
 };

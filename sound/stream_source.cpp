@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-StreamSource::StreamSource(int rate) : outputRate(rate)
+StreamSource::StreamSource(int rate) : outputRate(rate), pendingPos(0), inputDone(true)
 {
 }
 
@@ -12,7 +12,6 @@ OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size)
     const OggStream::OpenResult result = ogg.Open(data, size);
     pending.clear();
     pendingPos = 0;
-    framesDecoded = 0;
     inputDone = result != OggStream::OpenResult::Ok;
     if (!inputDone) {
         resampler = std::make_unique<Resampler>(ogg.SampleRate(), ogg.Channels(), outputRate);
@@ -24,7 +23,7 @@ OggStream::OpenResult StreamSource::Open(const unsigned char* data, size_t size)
 double StreamSource::DecodedSeconds() const
 {
     const int rate = ogg.SampleRate();
-    return rate > 0 ? static_cast<double>(framesDecoded.load()) / rate : 0.0;
+    return rate > 0 ? static_cast<double>(ogg.FramesDecoded()) / rate : 0.0;
 }
 
 bool StreamSource::Refill()
@@ -37,7 +36,6 @@ bool StreamSource::Refill()
             resampler->Finish(pending);
             inputDone = true;
         } else {
-            framesDecoded += got;
             resampler->Process(decoded.data(), got, pending);
         }
     }
@@ -48,11 +46,12 @@ size_t StreamSource::Read(int16_t* out, size_t frames)
 {
     size_t done = 0;
     while (done < frames) {
-        if (pendingPos == pending.size() && !Refill())
+        if (pendingPos == pending.size() && !Refill()) {
             break;
+        }
         const size_t available = (pending.size() - pendingPos) / 2;
         const size_t take = std::min(available, frames - done);
-        std::copy_n(pending.begin() + static_cast<std::ptrdiff_t>(pendingPos), take * 2, out + done * 2);
+        std::copy_n(pending.begin() + static_cast<ptrdiff_t>(pendingPos), take * 2, out + done * 2);
         pendingPos += take * 2;
         done += take;
     }

@@ -2,9 +2,9 @@
 // frames. The feeder thread pulls it into device buffers; tests pull it directly, with no device.
 #pragma once
 
-#include <atomic>
-#include <cstddef>
-#include <cstdint>
+#include <stddef.h>
+#include <stdint.h>
+
 #include <memory>
 #include <vector>
 
@@ -26,7 +26,8 @@ public:
     int OutputRate() const { return outputRate; }
     int SourceRate() const { return ogg.SampleRate(); }
     int SourceChannels() const { return ogg.Channels(); }
-    // Seconds of source audio decoded so far; safe to read from another thread.
+    // Source frames decoded so far, and as seconds; read them on the thread that reads the source.
+    uint64_t DecodedFrames() const { return ogg.FramesDecoded(); }
     double DecodedSeconds() const;
 
 private:
@@ -40,7 +41,6 @@ private:
     std::unique_ptr<Resampler> resampler;
     std::vector<int16_t> decoded;
     std::vector<int16_t> pending;
-    size_t pendingPos = 0;
-    bool inputDone = true;
-    std::atomic<uint64_t> framesDecoded{0};
+    size_t pendingPos;
+    bool inputDone;
 };

@@ -8,6 +8,10 @@ UINT WaveOutDevice::DeviceIdForDriver(int driver)
     return driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
 }
 
+WaveOutDevice::WaveOutDevice() : waveOut(nullptr), sampleRate(0), event(nullptr), blockFrames(0), framesQueued(0)
+{
+}
+
 WaveOutDevice::~WaveOutDevice()
 {
     Close();
@@ -16,9 +20,10 @@ WaveOutDevice::~WaveOutDevice()
 bool WaveOutDevice::Open(UINT deviceId, int rate)
 {
     Close();
-    event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!event)
+    event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (event == nullptr) {
         return false;
+    }
 
     WAVEFORMATEX format{};
     format.wFormatTag = WAVE_FORMAT_PCM;
@@ -38,19 +43,19 @@ bool WaveOutDevice::Open(UINT deviceId, int rate)
     }
     waveOut = handle;
     sampleRate = rate;
-    framesQueued = 0;
+    InterlockedExchange64(&framesQueued, 0);
     return true;
 }
 
 void WaveOutDevice::Close()
 {
-    if (waveOut) {
+    if (waveOut != nullptr) {
         waveOutReset(waveOut);
         ReleaseBlocks();
         waveOutClose(waveOut);
         waveOut = nullptr;
     }
-    if (event) {
+    if (event != nullptr) {
         CloseHandle(event);
         event = nullptr;
     }
@@ -59,8 +64,9 @@ void WaveOutDevice::Close()
 void WaveOutDevice::ReleaseBlocks()
 {
     for (WAVEHDR& header : headers) {
-        if (header.dwFlags & WHDR_PREPARED)
+        if (header.dwFlags & WHDR_PREPARED) {
             waveOutUnprepareHeader(waveOut, &header, sizeof(header));
+        }
     }
     headers.clear();
     memory.clear();
@@ -69,8 +75,9 @@ void WaveOutDevice::ReleaseBlocks()
 
 bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames)
 {
-    if (!waveOut || count == 0 || frames == 0)
+    if (waveOut == nullptr || count == 0 || frames == 0) {
         return false;
+    }
     ReleaseBlocks();
     // Both vectors are sized once and never grow again: the device keeps pointers into them.
     headers.assign(count, WAVEHDR{});
@@ -93,11 +100,12 @@ bool WaveOutDevice::AllocateBlocks(unsigned count, unsigned frames)
 bool WaveOutDevice::Queue(unsigned index, unsigned frames)
 {
     // Counted before the write, so the position never runs ahead of the count while a block plays.
-    const uint64_t counted = std::min(frames, blockFrames);
-    framesQueued += counted;
-    if (waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR)
+    const LONGLONG counted = std::min(frames, blockFrames);
+    InterlockedExchangeAdd64(&framesQueued, counted);
+    if (waveOutWrite(waveOut, &headers[index], sizeof(WAVEHDR)) == MMSYSERR_NOERROR) {
         return true;
-    framesQueued -= counted;
+    }
+    InterlockedExchangeAdd64(&framesQueued, -counted);
     return false;
 }
 
@@ -110,31 +118,36 @@ bool WaveOutDevice::IsDone(unsigned index) const
 
 void WaveOutDevice::Reset()
 {
-    if (waveOut)
+    if (waveOut != nullptr) {
         waveOutReset(waveOut);
-    framesQueued = 0;
+    }
+    InterlockedExchange64(&framesQueued, 0);
 }
 
 void WaveOutDevice::Pause()
 {
-    if (waveOut)
+    if (waveOut != nullptr) {
         waveOutPause(waveOut);
+    }
 }
 
 void WaveOutDevice::Restart()
 {
-    if (waveOut)
+    if (waveOut != nullptr) {
         waveOutRestart(waveOut);
+    }
 }
 
 double WaveOutDevice::PlayedSeconds() const
 {
-    if (!waveOut || sampleRate <= 0)
+    if (waveOut == nullptr || sampleRate <= 0) {
         return 0.0;
+    }
     MMTIME time{};
     time.wType = TIME_SAMPLES;
-    if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR)
+    if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR) {
         return 0.0;
+    }
     uint64_t frames;
     if (time.wType == TIME_BYTES) {
         frames = time.u.cb / 4;
@@ -145,5 +158,5 @@ double WaveOutDevice::PlayedSeconds() const
     }
     // The position runs on through the silence that pads a stream's last block; only the blocks
     // before it are whole, so stopping at the stream's frames queued so far cuts off just that.
-    return static_cast<double>(std::min(frames, framesQueued.load())) / sampleRate;
+    return static_cast<double>(std::min(frames, static_cast<uint64_t>(framesQueued))) / sampleRate;
 }

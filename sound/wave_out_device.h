@@ -2,19 +2,18 @@
 // It signals an event whenever the device hands a block back.
 #pragma once
 
-#include <atomic>
-#include <cstdint>
-#include <vector>
-
+#include <stdint.h>
 #include <windows.h>
 #include <mmsystem.h>
+
+#include <vector>
 
 class WaveOutDevice {
 public:
     // Driver 0 is the default device (the wave mapper); driver n > 0 is waveOut device n - 1.
     static UINT DeviceIdForDriver(int driver);
 
-    WaveOutDevice() = default;
+    WaveOutDevice();
     ~WaveOutDevice();
     WaveOutDevice(const WaveOutDevice&) = delete;
     WaveOutDevice& operator=(const WaveOutDevice&) = delete;
@@ -23,7 +22,6 @@ public:
     bool Open(UINT deviceId, int rate);
     // Returns every queued block and closes the device.
     void Close();
-    bool IsOpen() const { return waveOut != nullptr; }
 
     // Makes count blocks of frames stereo frames each, all free. Any earlier ones must be back.
     bool AllocateBlocks(unsigned count, unsigned frames);
@@ -49,13 +47,13 @@ public:
 private:
     void ReleaseBlocks();
 
-    HWAVEOUT waveOut = nullptr;
-    int sampleRate = 0;
-    HANDLE event = nullptr;
-    unsigned blockFrames = 0;
+    HWAVEOUT waveOut;
+    int sampleRate;
+    HANDLE event;
+    unsigned blockFrames;
     std::vector<WAVEHDR> headers;
     std::vector<std::vector<int16_t>> memory;
-    // The stream's frames in the blocks queued since the device was opened or last reset; written by
-    // the feeder thread, read by others.
-    std::atomic<uint64_t> framesQueued{0};
+    // The stream's frames in the blocks queued since the device was opened or last reset: the feeder
+    // thread changes it with Interlocked calls, others read it (an aligned read is atomic on 64-bit Windows).
+    volatile LONGLONG framesQueued;
 };

@@ -45,15 +45,16 @@ bool GlyphListIsFlat(GLuint list)
     }
     // Drawn from the side (looking along the glyph's x axis), a glyph in the plane z = 0 is edge-on and
     // covers no pixel; a solid one shows its sides. The current lighting, blending and depth test stay as
-    // they are, and the whole frame is cleared (a partial clear would need a pipeline of its own), so the
-    // probe costs no shader compilation.
+    // they are. The whole frame is cleared, before and after: the scene clears it again before it draws, and
+    // a scissored clear of the corner would be one more piece of state to save and give back.
     // NOTE: Mesa retracks a colour-driven material only when the colour changes, and popping the current
     // colour does not retrack it: the probe's white would stay in the material while the current colour
     // reads as before. So the colour and normal are put back by hand, which retracks the material.
     GLfloat color[4], normal[3];
     glGetFloatv(GL_CURRENT_COLOR, color);
     glGetFloatv(GL_CURRENT_NORMAL, normal);
-    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT);
+    // The polygon state too: a system glyph list may set its own front face.
+    glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT | GL_COLOR_BUFFER_BIT | GL_POLYGON_BIT);
     glViewport(0, 0, PROBE_SIZE, PROBE_SIZE);
     glDisable(GL_CULL_FACE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -6,7 +6,8 @@
 #include <string.h>
 
 namespace {
-// 180/pi rounded to single precision; with it -45 degrees comes out as -44.999996.
+// 180/pi rounded to single precision: with it the tilt comes out as -44.999996, not -45, the single-precision
+// result the text and scene tests pin (and every frame of the crawl is drawn with).
 const float DEGREES_PER_RADIAN = 57.2957763671875f;
 }  // namespace
 

@@ -7,7 +7,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "framework/borderless_window.h"
 #include "video/music_track.h"
 
 namespace {
@@ -32,8 +31,10 @@ double CountsToSeconds(LONGLONG counts)
 
 }  // namespace
 
+// The window keeps the capture's size, and the music goes into the video, not to a sound device.
 CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
-    : options(captureOptions),
+    : DemoApp({false, captureOptions.width, captureOptions.height, false}),
+      options(captureOptions),
       clock(captureOptions.fps),
       totalFrames(0),
       framesDrawn(0),
@@ -59,19 +60,9 @@ CaptureApp::~CaptureApp()
     }
 }
 
-void CaptureApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                             int& height)
-{
-    // The window keeps the capture's size, larger than the screen if need be (a popup is never clipped to it):
-    // its drawing area is what the scenes' projection and viewport follow.
-    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, options.width, options.height);
-}
-
 int CaptureApp::Init()
 {
-    // The music goes into the video, not to a sound device.
-    SetRenderState();
+    DemoApp::Init();
     GLint dims[2] = {0, 0};
     glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
     maxViewport[0] = dims[0];
@@ -137,6 +128,11 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     return true;
 }
 
+void CaptureApp::OnContextFailed(const char* step)
+{
+    Fail(std::string("this display cannot start OpenGL (") + step + " failed)");
+}
+
 std::string CaptureApp::Method() const
 {
     if (!offscreen) {
@@ -165,7 +161,7 @@ void CaptureApp::Render()
         DemoApp::Render();
         return;
     }
-    if (target.Samples() > 0 && (menu == nullptr || (menuDone && crawl == nullptr))) {
+    if (target.Samples() > 0 && NextFrameStartsScene()) {
         // A scene's first frame builds its font, and the check for flat glyphs reads pixels back, which a
         // multisampled framebuffer cannot give. That frame is drawn single-sampled first, then again at the
         // same time below.

@@ -19,8 +19,8 @@ public:
     ~CaptureApp() override;
 
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                     int& height) override;
+    // Said on standard error: nobody may be there to answer a message box.
+    void OnContextFailed(const char* step) override;
     int Init() override;
     // The demo's frame at this frame's time on the stepped clock, drawn into the offscreen framebuffer.
     void Render() override;

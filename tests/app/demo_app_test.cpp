@@ -1,6 +1,6 @@
 // The demo application on a real window and context: the fullscreen question before displays that refuse
-// modes, its fixed render state, the title, Exit and Escape, and the sequencer that runs the menu, then the
-// crawl, then closes.
+// modes, and what the fullscreen show does when it loses the screen; its fixed render state, the title, Exit,
+// and the sequencer that runs the menu, then the crawl, then closes. (Escape is tapped end to end.)
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <string.h>
@@ -33,9 +33,19 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool PointerShown()
+{
+    CURSORINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+}
+
 // No opens the overlapped window with its menu. Yes asks for 800 x 600 at 16 bits; a display that grants only
 // 32 bits and more, as 64-bit Windows 8 and later do for many programs, gets the desktop's depth next: the
-// topmost popup over the screen, no warning. One that refuses that too warns, then opens an overlapped window.
+// topmost popup over the screen, no warning, no pointer. One that refuses that too warns, then opens an
+// overlapped window. Only the popup steps aside (the desktop's mode back, minimised, the pointer shown) when
+// another program takes the screen, takes it again when brought back, gives the mode back at the end, and
+// keeps its pixels when moved to a display of another scale; a framed window takes the suggested rectangle.
 TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
 {
     const std::string question = "Kelvra: Run in fullscreen window? [Yes No]";
@@ -50,8 +60,7 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
     } cases[] = {{IDNO, 0, false, false}, {IDYES, 32, true, false}, {IDYES, MAXDWORD, false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.answer == IDNO ? "No" : "Yes") << ", depths from " << c.leastDepth);
-        TestDemo demo;
-        demo.askFullscreen = true;
+        TestDemo demo(true);
         demo.leastDepth = c.leastDepth;
         answer = c.answer;
         boxesSeen.clear();
@@ -59,7 +68,8 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         const bool opened = demo.Open();
         UnhookWindowsHookEx(hook);
         ASSERT_TRUE(opened);
-        EXPECT_EQ(demo.modeRequests, c.answer == IDNO ? std::vector<std::string>() : requests);
+        std::vector<std::string> expected = c.answer == IDNO ? std::vector<std::string>() : requests;
+        EXPECT_EQ(demo.modeRequests, expected);
         const std::vector<std::string> boxes = {question, warning};
         EXPECT_EQ(boxesSeen, std::vector<std::string>(boxes.begin(), boxes.begin() + (c.warns ? 2 : 1)));
         RECT place;
@@ -67,6 +77,7 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         const LONG style = GetWindowLongA(demo.hWnd, GWL_STYLE), exStyle = GetWindowLongA(demo.hWnd, GWL_EXSTYLE);
         EXPECT_EQ(GetMenu(demo.hWnd) != nullptr, c.answer == IDNO);
         EXPECT_TRUE(place.right - place.left == 800 && place.bottom - place.top == 600);
+        EXPECT_EQ(PointerShown(), !c.popup);
         if (c.popup) {
             EXPECT_TRUE(place.left == 0 && place.top == 0);
             EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP);
@@ -75,6 +86,40 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
             EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
             EXPECT_EQ(exStyle & WS_EX_TOPMOST, 0);
         }
+
+        SendMessageA(demo.hWnd, WM_ACTIVATEAPP, FALSE, 0);
+        if (c.popup) {
+            expected.push_back("desktop");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_EQ(IsIconic(demo.hWnd) != FALSE, c.popup);
+        EXPECT_TRUE(PointerShown());
+        demo.DrawFrame();  // the show plays on, minimised
+        SendMessageA(demo.hWnd, WM_ACTIVATEAPP, TRUE, 0);
+        if (c.popup) {
+            expected.push_back("800x600x32");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_FALSE(IsIconic(demo.hWnd));
+        EXPECT_EQ(PointerShown(), !c.popup);
+        RECT back;
+        GetWindowRect(demo.hWnd, &back);
+        EXPECT_TRUE(EqualRect(&back, &place));
+        EXPECT_EQ(GetWindowLongA(demo.hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, exStyle & WS_EX_TOPMOST);
+
+        RECT suggested = {10, 20, 1010, 770};  // 125 %, within the test screen
+        SendMessageA(demo.hWnd, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
+        RECT scaled;
+        GetWindowRect(demo.hWnd, &scaled);
+        EXPECT_TRUE(EqualRect(&scaled, c.popup ? &place : &suggested));
+
+        SendMessageA(demo.hWnd, WM_CLOSE, 0, 0);
+        demo.OnExit();  // as after the loop
+        if (c.popup) {
+            expected.push_back("desktop");
+        }
+        EXPECT_EQ(demo.modeRequests, expected);
+        EXPECT_TRUE(PointerShown());
     }
 }
 
@@ -117,34 +162,6 @@ TEST(DemoApp, TitleShowsTheRateWithOneDecimalAndOnlyExitCloses)
     SendMessageA(window, WM_COMMAND, MAKEWPARAM(105, 0), 0);  // File > Exit
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(demo.hWnd, nullptr);
-}
-
-// Escape held (seen only as auto-repeat) or tapped between two frames closes at the end of the next frame, in
-// either phase.
-TEST(DemoApp, EscapeHeldOrTappedClosesAfterTheNextFrameInEitherPhase)
-{
-    for (const bool crawlPhase : {false, true}) {
-        SCOPED_TRACE(crawlPhase ? "tapped during the crawl" : "held during the menu");
-        SceneClock clock;
-        TestDemo demo;
-        ASSERT_TRUE(demo.Open());
-        HWND window = demo.hWnd;
-        demo.DrawFrame();
-        if (crawlPhase) {
-            clock.SetSeconds(17.5);
-            demo.DrawFrame();
-            demo.DrawFrame();
-            ASSERT_NE(demo.crawl, nullptr);
-        }
-        ASSERT_TRUE(IsWindow(window));
-        demo.WindowProc(window, WM_KEYDOWN, VK_ESCAPE, crawlPhase ? 0x00000001 : 0x40000001);
-        if (crawlPhase) {
-            demo.WindowProc(window, WM_KEYUP, VK_ESCAPE, 0xC0000001);
-        }
-        demo.DrawFrame();
-        EXPECT_FALSE(IsWindow(window));
-        EXPECT_EQ(demo.menu, nullptr);  // Shutdown ran inside the close
-    }
 }
 
 // Each phase sets its projection and draws its first frame; the crawl starts the frame after the menu ends,

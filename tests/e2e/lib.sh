@@ -49,13 +49,14 @@ e2e_launch() {
   mkdir -p "$run/home"
   cp "$KELVRA_EXE" "$run/kelvra.exe" || e2e_fail "cannot copy $KELVRA_EXE"
   [ "$music" = none ] || cp "$music" "$run/audio.ogg" || e2e_fail "cannot copy $music"
-  E2E_RAW="$run/out.raw" E2E_STDOUT="$run/stdout.txt"
+  E2E_RAW="$run/out.raw" E2E_STDOUT="$run/stdout.txt" E2E_STDERR="$run/stderr.txt"
   if [ "$sink" = file ]; then
     cp "$KELVRA_TOOLS/alsa-sink.conf" "$run/home/.asoundrc"
   elif [ -e /dev/snd ]; then
     printf 'pcm.!default {\n type hw\n card 99\n}\n' >"$run/home/.asoundrc"
   fi
-  (cd "$run" && HOME="$run/home" KELVRA_ALSA_SINK="$E2E_RAW" exec wine ./kelvra.exe </dev/null >"$E2E_STDOUT" 2>"$run/stderr.txt") &
+  (cd "$run" && HOME="$run/home" KELVRA_ALSA_SINK="$E2E_RAW" exec wine ./kelvra.exe </dev/null >"$E2E_STDOUT" \
+    2>"$E2E_STDERR") &
   E2E_PID=$!
   e2e_log "run $E2E_RUNS: kelvra.exe with music '$(basename "$music")' and sound device '$sink'"
 }

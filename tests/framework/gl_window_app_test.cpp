@@ -200,7 +200,7 @@ TEST(WindowFramework, CreateFailsWhenTheClassCannotBeRegistered)
     ProbeApp app;
     {
         Deadline deadline(10, "Run to give up on a class it cannot register");
-        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
     }
     EXPECT_EQ(app.exits + app.contextInInit.size(), 0u);
     EXPECT_EQ(app.hWnd, nullptr);

@@ -9,6 +9,7 @@
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
 #include "support/test_demo.h"
+#include "text/glyph_font.h"
 
 namespace {
 
@@ -35,12 +36,19 @@ protected:
     TestDemo demo;
 };
 
+// The stars show even where a glyph list leaves the front face clockwise, as Windows' own lists may: here the
+// '.' that ends line 12 does, before every next frame's stars.
 TEST_F(ScenePixels, CrawlShowsYellowLinesOverWhiteStarsFadingWithDistance)
 {
     // The menu ends, the crawl starts at 20 s; frames every tenth of a second over the two seconds before
     // crawl time 20 s (the stars' flights take 1.6 s).
     Play(0.0, 20.0, 18.0);
     ASSERT_NE(demo.crawl, nullptr);
+    wglMakeCurrent(demo.hDC, demo.hGLRC);
+    glNewList(FONT_LIST_BASE + '.', GL_COMPILE);
+    glFrontFace(GL_CW);
+    glEndList();
+    wglMakeCurrent(nullptr, nullptr);
     Play(38.0, 40.0, 0.1);
     const FramePixels& frame = demo.frame;
     const RegionTally all = frame.Tally();

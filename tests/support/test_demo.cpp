@@ -3,30 +3,29 @@
 
 #include <stdio.h>
 
-#include "framework/borderless_window.h"
-
 TestDemo::~TestDemo()
 {
     if (hWnd != nullptr) {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
     }
     PumpMessages();
+    OnExit();  // as after the loop: the desktop's mode and the pointer given back
     UnregisterWindowClass();
 }
 
-void TestDemo::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                           int& height)
+// The music start is kept (and fails: the test folder has no music), as where a real demo finds none.
+TestDemo::TestDemo(bool askFullscreen)
+    : DemoApp(askFullscreen ? STANDALONE_DEMO : DemoHosting{false, WIDTH, HEIGHT, true})
 {
-    if (askFullscreen) {
-        DemoApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-        return;
-    }
-    GLWindowApp::SetupWindow(windowClass, style, exStyle, x, y, width, height);
-    SetupBorderlessWindow(windowClass, style, exStyle, x, y, width, height, WIDTH, HEIGHT);
 }
 
-LONG TestDemo::ChangeDisplayMode(DEVMODEA& mode)
+LONG TestDemo::ChangeDisplayMode(const DEVMODEA* request)
 {
+    if (request == nullptr) {
+        modeRequests.push_back("desktop");
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    const DEVMODEA& mode = *request;
     const DWORD fields = DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT;
     const bool complete = mode.dmSize == sizeof(DEVMODEA) && (mode.dmFields & fields) == fields;
     modeRequests.push_back(std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight) + "x" +
@@ -71,13 +70,4 @@ bool OpenTestWindow(GLWindowApp& app)
     fprintf(stderr, "test window refused (error %lu); trying once more\n", GetLastError());
     Sleep(1000);
     return app.Create(GetModuleHandleA(nullptr), SW_SHOW, "");
-}
-
-void PumpMessages()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }

@@ -14,14 +14,15 @@ public:
     static constexpr int WIDTH = 800;
     static constexpr int HEIGHT = 600;
 
+    // With askFullscreen, Open asks the fullscreen question as the program does, before a display that stands
+    // in for the real one (leastDepth, modeRequests).
+    explicit TestDemo(bool askFullscreen = false);
     ~TestDemo() override;
 
     // Frames are drawn only while this is set (a check of the state Init left can turn it off).
     void Render() override;
 
-    void SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle, int& x, int& y, int& width,
-                     int& height) override;
-    LONG ChangeDisplayMode(DEVMODEA& mode) override;
+    LONG ChangeDisplayMode(const DEVMODEA* mode) override;
 
     // Creates the window and context as the program does.
     bool Open();
@@ -32,9 +33,8 @@ public:
 
     FramePixels frame;
     bool drawing = true;
-    // With this set, Open asks the fullscreen question as the program does; a display stands in that grants
-    // the modes of at least `leastDepth` bits and keeps each request as "WxHxbits".
-    bool askFullscreen = false;
+    // The stand-in display grants the modes of at least `leastDepth` bits and keeps each request as "WxHxbits"
+    // ("desktop" for the desktop's own mode given back).
     DWORD leastDepth = 0;
     std::vector<std::string> modeRequests;
 
@@ -46,10 +46,8 @@ public:
     using DemoApp::hWnd;
     using DemoApp::menu;
     using DemoApp::menuDone;
+    using DemoApp::modeInForce;
 };
-
-// Dispatches every queued message of this thread.
-void PumpMessages();
 
 // Creates the application's window and context. A Wine session that has just started on its display can
 // refuse the very first window; that is retried once, after a second, and said on standard error.

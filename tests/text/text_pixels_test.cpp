@@ -94,12 +94,20 @@ TEST_F(TextPixels, ItemsAreCentredAndTheSolidFrontCoversTheFlatGlyphsPixelsAtAny
 {
     BuildOutlineFont(metrics, 0.0f);
     EXPECT_TRUE(GlyphListIsFlat(FONT_LIST_BASE + 'H'));
+    // The probe gives back the front face that a system list may set.
+    glNewList(FONT_LIST_BASE + 1, GL_COMPILE);
+    glFrontFace(GL_CW);
+    glEndList();
+    EXPECT_TRUE(GlyphListIsFlat(FONT_LIST_BASE + 1));
+    GLint frontFace = 0;
+    glGetIntegerv(GL_FRONT_FACE, &frontFace);
+    EXPECT_EQ(frontFace, GL_CCW);
     const float advanceO = metrics['O'].gmfCellIncX, advanceN = metrics['N'].gmfCellIncX;
     EXPECT_NEAR(advanceO, 0.778f, 0.03f);  // Arial Bold: 'O' is 0.778 em wide, 'N' 0.722 em
     EXPECT_NEAR(advanceN, 0.722f, 0.03f);
     const TextItem on(metrics, "ON", 1.0f, 1.0f, 1.0f, 6.0f);
     EXPECT_EQ(on.basePos.x, -0.5f * (advanceO + advanceN));
-    EXPECT_EQ(on.tilt, -44.999996f);  // leaning back by atan2 in single precision, as the scenes always have
+    EXPECT_EQ(on.tilt, -44.999996f);  // leaning back by atan2 through a single-precision 180/pi
 
     // The crawl's nearest lines are about 75 pixels to the em at 600 lines.
     const char* text = "HELL NO! Oa@";

@@ -16,11 +16,12 @@
 //   38-41 climax     theme doubled in octaves
 //   42-51 outro      last theme statement, instruments drop out, fade
 
+#include <math.h>
+#include <stdint.h>
+#include <stdio.h>
+
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -44,11 +45,11 @@ double barTime(int bar, double step = 0.0)
 }
 double midiHz(double note)
 {
-    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
+    return 440.0 * pow(2.0, (note - 69.0) / 12.0);
 }
 long toIndex(double seconds)
 {
-    return std::lround(seconds * kRate);
+    return lround(seconds * kRate);
 }
 
 // ------------------------------------------------------------ primitives --
@@ -73,11 +74,12 @@ struct Stereo {
     size_t size() const { return l.size(); }
     void add(long i, double v, double pan)
     {
-        if (i < 0 || static_cast<size_t>(i) >= size())
+        if (i < 0 || static_cast<size_t>(i) >= size()) {
             return;
+        }
         const double a = (pan + 1.0) * kPi / 4.0;
-        l[i] += static_cast<float>(v * std::cos(a) * std::sqrt(2.0));
-        r[i] += static_cast<float>(v * std::sin(a) * std::sqrt(2.0));
+        l[i] += static_cast<float>(v * cos(a) * sqrt(2.0));
+        r[i] += static_cast<float>(v * sin(a) * sqrt(2.0));
     }
 };
 
@@ -103,7 +105,7 @@ double sawAt(double phase, double dt)
 double pulseAt(double phase, double dt, double width)
 {
     double shifted = phase + (1.0 - width);
-    shifted -= std::floor(shifted);
+    shifted -= floor(shifted);
     return sawAt(phase, dt) - sawAt(shifted, dt);
 }
 
@@ -115,7 +117,7 @@ struct Osc {
     void tick()
     {
         phase += dt;
-        phase -= std::floor(phase);
+        phase -= floor(phase);
     }
 };
 
@@ -126,7 +128,7 @@ struct Svf {
     void process(double in, double cutoff, double q)
     {
         cutoff = std::clamp(cutoff, 20.0, kRate * 0.45);
-        const double g = std::tan(kPi * cutoff / kRate);
+        const double g = tan(kPi * cutoff / kRate);
         const double k = 1.0 / q;
         const double a1 = 1.0 / (1.0 + g * (g + k));
         const double a2 = g * a1;
@@ -146,13 +148,15 @@ struct Svf {
 double adsr(double t, double hold, double attack, double decay, double sustain, double release)
 {
     auto held = [&](double x) {
-        if (x < attack)
+        if (x < attack) {
             return x / attack;
-        return sustain + (1.0 - sustain) * std::exp(-(x - attack) / decay);
+        }
+        return sustain + (1.0 - sustain) * exp(-(x - attack) / decay);
     };
-    if (t < hold)
+    if (t < hold) {
         return held(t);
-    return held(hold) * std::exp(-(t - hold) / release);
+    }
+    return held(hold) * exp(-(t - hold) / release);
 }
 
 // ------------------------------------------------------------- harmony --
@@ -196,9 +200,11 @@ std::vector<BarInfo> buildArrangement()
         {Outro, {Am, F, C, G, Am, F, G, Am, Am, Am}},
     };
     std::vector<BarInfo> bars;
-    for (const Part& p : parts)
-        for (size_t i = 0; i < p.chords.size(); ++i)
+    for (const Part& p : parts) {
+        for (size_t i = 0; i < p.chords.size(); ++i) {
             bars.push_back({p.section, p.chords[i], static_cast<int>(i)});
+        }
+    }
     return bars;
 }
 
@@ -257,8 +263,9 @@ Phrase concat(const Phrase& a, const Phrase& b)
 Phrase transpose(const Phrase& p, int semitones)
 {
     Phrase out = p;
-    for (Note& n : out)
+    for (Note& n : out) {
         n.pitch += semitones;
+    }
     return out;
 }
 
@@ -300,10 +307,10 @@ void kick(Stereo& out, double t0, double vel, Rng& rng)
     BandNoise noise;
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        phase += (46.0 + 125.0 * std::exp(-t / 0.03)) / kRate;  // pitch drop = punch
-        const double body = std::sin(2.0 * kPi * phase) * std::exp(-t / 0.3) * std::min(1.0, t / 0.001);
-        const double click = noise.next(rng, 1000.0, 5000.0) * std::exp(-t / 0.003) * 0.5;
-        out.add(i0 + k, std::tanh(1.6 * body + click) * vel, 0.0);
+        phase += (46.0 + 125.0 * exp(-t / 0.03)) / kRate;  // pitch drop = punch
+        const double body = sin(2.0 * kPi * phase) * exp(-t / 0.3) * std::min(1.0, t / 0.001);
+        const double click = noise.next(rng, 1000.0, 5000.0) * exp(-t / 0.003) * 0.5;
+        out.add(i0 + k, tanh(1.6 * body + click) * vel, 0.0);
     }
 }
 
@@ -314,9 +321,9 @@ void snare(Stereo& out, double t0, double vel, Rng& rng)
     BandNoise noise;
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        const double tone = std::sin(2.0 * kPi * 185.0 * t) * std::exp(-t / 0.05) * 0.5 +
-                            std::sin(2.0 * kPi * 330.0 * t) * std::exp(-t / 0.03) * 0.25;
-        const double rattle = noise.next(rng, 1800.0, 9000.0) * std::exp(-t / 0.13);
+        const double tone =
+            sin(2.0 * kPi * 185.0 * t) * exp(-t / 0.05) * 0.5 + sin(2.0 * kPi * 330.0 * t) * exp(-t / 0.03) * 0.25;
+        const double rattle = noise.next(rng, 1800.0, 9000.0) * exp(-t / 0.13);
         out.add(i0 + k, (tone + rattle) * vel, 0.05);
     }
 }
@@ -328,7 +335,7 @@ void hat(Stereo& out, double t0, double vel, double decay, Rng& rng)
     BandNoise noise;
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        out.add(i0 + k, noise.next(rng, 7000.0, 13000.0) * std::exp(-t / decay) * vel, 0.3);
+        out.add(i0 + k, noise.next(rng, 7000.0, 13000.0) * exp(-t / decay) * vel, 0.3);
     }
 }
 
@@ -340,7 +347,7 @@ void crash(Stereo& out, double t0, double vel, Rng& rng)
     BandNoise left, right;
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        const double env = std::exp(-t / 0.9) * std::min(1.0, t / 0.01) * vel;
+        const double env = exp(-t / 0.9) * std::min(1.0, t / 0.01) * vel;
         out.add(i0 + k, left.next(rng, 4000.0, 12000.0) * env, -1.0);
         out.add(i0 + k, right.next(rng, 4000.0, 12000.0) * env, 1.0);
     }
@@ -354,8 +361,8 @@ void riser(Stereo& out, double t0, double dur, double vel, Rng& rng)
     Svf bp;
     for (int k = 0; k < n; ++k) {
         const double x = static_cast<double>(k) / n;
-        bp.process(rng.next(), 300.0 * std::pow(16.0, x), 2.5);  // up to ~5 kHz
-        out.add(i0 + k, bp.band * x * x * vel, std::sin(x * 12.0) * 0.6);
+        bp.process(rng.next(), 300.0 * pow(16.0, x), 2.5);  // up to ~5 kHz
+        out.add(i0 + k, bp.band * x * x * vel, sin(x * 12.0) * 0.6);
     }
 }
 
@@ -372,9 +379,9 @@ void bassNote(Stereo& out, double t0, double dur, int pitch, double vel, double 
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
         const double env = adsr(t, dur, 0.004, 0.3, 0.8, 0.02);
-        const double cutoff = 120.0 + bright * (250.0 + 1600.0 * std::exp(-t / 0.07));
+        const double cutoff = 120.0 + bright * (250.0 + 1600.0 * exp(-t / 0.07));
         lp.process(sawAt(saw.phase, saw.dt), cutoff, 1.4);
-        const double v = lp.low * 0.8 + std::sin(2.0 * kPi * sub.phase) * 0.5;
+        const double v = lp.low * 0.8 + sin(2.0 * kPi * sub.phase) * 0.5;
         out.add(i0 + k, v * env * vel, 0.0);
         saw.tick();
         sub.tick();
@@ -398,7 +405,7 @@ void padNote(Stereo& out, double t0, double dur, int pitch, double vel, double c
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
         const double env = adsr(t, dur, 0.5, 1.0, 0.85, release) * vel;
-        const double wobble = 1.0 + 0.15 * std::sin(2.0 * kPi * 0.3 * (t0 + t));
+        const double wobble = 1.0 + 0.15 * sin(2.0 * kPi * 0.3 * (t0 + t));
         for (size_t v = 0; v < osc.size(); ++v) {
             lp[v].process(sawAt(osc[v].phase, osc[v].dt), cutoff * wobble, 0.7);
             out.add(i0 + k, lp[v].low * env, pan[v]);
@@ -417,9 +424,9 @@ void pluck(Stereo& out, double t0, int pitch, double vel, double bright, double 
     Svf lp;
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        const double cutoff = 400.0 + bright * 4000.0 * std::exp(-t / 0.06);
+        const double cutoff = 400.0 + bright * 4000.0 * exp(-t / 0.06);
         lp.process(pulseAt(osc.phase, osc.dt, 0.3), cutoff, 1.2);
-        const double env = std::exp(-t / 0.13) * std::min(1.0, t / 0.002);
+        const double env = exp(-t / 0.13) * std::min(1.0, t / 0.002);
         out.add(i0 + k, lp.low * env * vel, pan);
         osc.tick();
     }
@@ -436,12 +443,12 @@ void leadNote(Stereo& out, double t0, double dur, int pitch, double vel, double 
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
         const double vibDepth = 0.2 * std::clamp((t - 0.25) / 0.3, 0.0, 1.0);
-        const double p = pitch + vibDepth * std::sin(2.0 * kPi * 5.5 * t);
+        const double p = pitch + vibDepth * sin(2.0 * kPi * 5.5 * t);
         a.setFreq(midiHz(p - 0.06));
         b.setFreq(midiHz(p + 0.06));
         c.setFreq(midiHz(p - 12.0));
         const double raw = 0.5 * sawAt(a.phase, a.dt) + 0.5 * sawAt(b.phase, b.dt) + 0.35 * pulseAt(c.phase, c.dt, 0.5);
-        const double cutoff = 1400.0 + 3200.0 * std::exp(-t / 0.15);
+        const double cutoff = 1400.0 + 3200.0 * exp(-t / 0.15);
         lp.process(raw, cutoff, 1.1);
         out.add(i0 + k, lp.low * adsr(t, dur, 0.008, 0.25, 0.75, release) * vel, pan);
         a.tick();
@@ -458,10 +465,10 @@ void bellNote(Stereo& out, double t0, int pitch, double vel, double pan)
     const double f = midiHz(pitch);
     for (int k = 0; k < n; ++k) {
         const double t = static_cast<double>(k) / kRate;
-        const double index = 2.0 * std::exp(-t / 0.4);
-        const double mod = std::sin(2.0 * kPi * 3.5 * f * t) * index;
-        const double env = std::exp(-t / 0.9) * std::min(1.0, t / 0.003);
-        out.add(i0 + k, std::sin(2.0 * kPi * f * t + mod) * env * vel, pan);
+        const double index = 2.0 * exp(-t / 0.4);
+        const double mod = sin(2.0 * kPi * 3.5 * f * t) * index;
+        const double env = exp(-t / 0.9) * std::min(1.0, t / 0.003);
+        out.add(i0 + k, sin(2.0 * kPi * f * t + mod) * env * vel, pan);
     }
 }
 
@@ -495,8 +502,9 @@ Stereo reverb(const Stereo& in, double feedback, double damping)
     std::array<std::vector<float>, kLines> lines;
     std::array<size_t, kLines> pos{};
     std::array<double, kLines> lowpass{};
-    for (size_t k = 0; k < kLines; ++k)
+    for (size_t k = 0; k < kLines; ++k) {
         lines[k].assign(lengths[k], 0.0f);
+    }
     Stereo out(in.size());
     for (size_t i = 0; i < in.size(); ++i) {
         std::array<double, kLines> taps{};
@@ -550,12 +558,14 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
         const bool sectionStart = info.index == 0;
         const bool phraseEnd = info.index % 8 == 7;
         auto hats16 = [&](double loud, double soft, double decay) {
-            for (int s = 0; s < 16; ++s)
+            for (int s = 0; s < 16; ++s) {
                 hat(m.drums, barTime(b, s), (s % 4 == 2 ? loud : soft) * (1.0 + 0.15 * rng.next()), decay, rng);
+            }
         };
         auto fourFloor = [&](double vel) {
-            for (int s = 0; s < 16; s += 4)
+            for (int s = 0; s < 16; s += 4) {
                 addKick(m, barTime(b, s), vel, rng);
+            }
         };
         auto backbeat = [&](double vel) {
             snare(m.drums, barTime(b, 4), vel, rng);
@@ -563,11 +573,14 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
         };
         switch (info.section) {
         case Intro:
-            if (b >= 3 && b < 8)
-                for (int s = 2; s < 16; s += 4)
+            if (b >= 3 && b < 8) {
+                for (int s = 2; s < 16; s += 4) {
                     hat(m.drums, barTime(b, s), 0.10 + 0.02 * b, 0.04, rng);
-            if (b >= 5 && b < 8)
+                }
+            }
+            if (b >= 5 && b < 8) {
                 addKick(m, barTime(b), 0.45, rng);  // a soft heartbeat
+            }
             if (b == 8) {
                 hats16(0.22, 0.08, 0.03);
                 snareRoll(m, b, 8, 0.45, rng);
@@ -577,57 +590,70 @@ void composeDrums(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
         case ThemeA:
         case ThemeA2:
         case Climax:
-            if (sectionStart)
+            if (sectionStart) {
                 crash(m.fx, barTime(b), 0.35, rng);
+            }
             fourFloor(0.95);
             backbeat(0.55);
             if (info.section == ThemeA) {
                 hats16(0.22, 0.07, 0.035);
             } else {
-                for (int s = 0; s < 16; ++s)
+                for (int s = 0; s < 16; ++s) {
                     hat(m.drums, barTime(b, s), s % 4 == 2 ? 0.18 : 0.08, s % 4 == 2 ? 0.16 : 0.03, rng);
-                if (info.index % 4 == 3)
+                }
+                if (info.index % 4 == 3) {
                     addKick(m, barTime(b, 14), 0.6, rng);
+                }
             }
-            if (phraseEnd)
+            if (phraseEnd) {
                 snareRoll(m, b, 13, 0.45, rng);
+            }
             break;
         case Breakdown:
-            if (info.index == 2 || info.index == 3)
-                for (int s = 0; s < 16; s += 4)
+            if (info.index == 2 || info.index == 3) {
+                for (int s = 0; s < 16; s += 4) {
                     hat(m.drums, barTime(b, s + 2), 0.1, 0.05, rng);
+                }
+            }
             if (info.index == 4) {
-                for (int s = 0; s < 16; s += 4)
+                for (int s = 0; s < 16; s += 4) {
                     addKick(m, barTime(b, s), 0.4 + 0.1 * s / 4, rng);
+                }
                 snareRoll(m, b, 0, 0.5, rng);
                 riser(m.fx, barTime(b), kBar, 0.35, rng);
             }
             break;
         case PartB:
-            if (sectionStart)
+            if (sectionStart) {
                 crash(m.fx, barTime(b), 0.35, rng);
+            }
             fourFloor(0.95);
             backbeat(0.55);
             snare(m.drums, barTime(b, 15), 0.15, rng);  // ghost note for swing
             hats16(0.2, 0.09, 0.04);
-            if (info.index == 7)
+            if (info.index == 7) {
                 riser(m.fx, barTime(b), kBar, 0.3, rng);
+            }
             break;
         case Outro:
-            if (sectionStart)
+            if (sectionStart) {
                 crash(m.fx, barTime(b), 0.35, rng);
+            }
             if (info.index < 4) {
                 fourFloor(0.9);
-                if (info.index < 3)
+                if (info.index < 3) {
                     backbeat(0.5);
+                }
                 hats16(0.2, 0.07, 0.035);
             } else if (info.index < 6) {
                 fourFloor(0.7 - 0.15 * (info.index - 4));
-                for (int s = 2; s < 16; s += 4)
+                for (int s = 2; s < 16; s += 4) {
                     hat(m.drums, barTime(b, s), 0.14, 0.04, rng);
+                }
             } else if (info.index < 8) {
-                for (int s = 2; s < 16; s += 4)
+                for (int s = 2; s < 16; s += 4) {
                     hat(m.drums, barTime(b, s), 0.08, 0.04, rng);
+                }
             }
             break;
         }
@@ -640,13 +666,15 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars)
         const BarInfo& info = bars[b];
         const int root = kChords[info.chord].bass;
         auto octaves = [&](double vel) {  // driving 8ths: root, octave, root, ...
-            for (int s = 0; s < 16; s += 2)
+            for (int s = 0; s < 16; s += 2) {
                 bassNote(m.bass, barTime(b, s), kStep * 1.7, root + (s % 4 == 2 ? 12 : 0), vel, 1.0);
+            }
         };
         switch (info.section) {
         case Intro:
-            if (b >= 5)
+            if (b >= 5) {
                 bassNote(m.bass, barTime(b), kBar * 0.95, root, 0.35, 0.2);
+            }
             break;
         case ThemeA:
         case ThemeA2:
@@ -657,8 +685,9 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars)
             if (info.index < 4) {
                 bassNote(m.bass, barTime(b), kBar * 0.95, root, 0.4, 0.3);
             } else {
-                for (int s = 0; s < 16; ++s)
+                for (int s = 0; s < 16; ++s) {
                     bassNote(m.bass, barTime(b, s), kStep * 0.8, root, 0.3, 0.3 + s * 0.045);
+                }
             }
             break;
         case PartB: {
@@ -670,8 +699,9 @@ void composeBass(Mix& m, const std::vector<BarInfo>& bars)
                 {11, 3, 0},
                 {14, 2, 12},
             }};  // {step, length, octave}: a syncopated 3-3-2 feel
-            for (const auto& p : pattern)
+            for (const auto& p : pattern) {
                 bassNote(m.bass, barTime(b, p[0]), kStep * (p[1] - 0.3), root + p[2], 0.36, 1.0);
+            }
             break;
         }
         case Outro:
@@ -722,12 +752,14 @@ void composePads(Mix& m, const std::vector<BarInfo>& bars, Rng& rng)
     int b = 0;
     while (b < kBars) {
         int end = b + 1;
-        while (end < kBars && bars[end].chord == bars[b].chord && bars[end].section == bars[b].section)
+        while (end < kBars && bars[end].chord == bars[b].chord && bars[end].section == bars[b].section) {
             ++end;
+        }
         const double start = barTime(b);
         const double dur = end == kBars ? kLength - start - 3.0 : barTime(end) - start;
-        for (int pitch : kChords[bars[b].chord].pad)
+        for (int pitch : kChords[bars[b].chord].pad) {
             padNote(m.pad, start, dur, pitch, padLevel(bars[b].section), padCutoff(bars[b], b), rng);
+        }
         b = end;
     }
 }
@@ -767,26 +799,30 @@ void composeArp(Mix& m, const std::vector<BarInfo>& bars)
             bright = 0.6 - 0.06 * info.index;
             break;
         }
-        if (vel <= 0.0)
+        if (vel <= 0.0) {
             continue;
+        }
         const Chord& ch = kChords[info.chord];
-        for (int s = 0; s < 16; ++s)
+        for (int s = 0; s < 16; ++s) {
             pluck(m.arp, barTime(b, s), ch.arp[order[s % 8]], vel * (s % 4 == 0 ? 1.0 : 0.75), bright,
                   s % 2 == 0 ? -0.35 : 0.35);
+        }
     }
 }
 
 void playLead(Mix& m, const Phrase& p, int startBar, double vel, double pan)
 {
-    for (const Note& n : p)
+    for (const Note& n : p) {
         leadNote(m.lead, barTime(startBar, n.step), n.len * kStep * 0.92, n.pitch, vel * 1.4, pan);
+    }
 }
 
 void playBell(Mix& m, const Phrase& p, int startBar, double vel)
 {
     int i = 0;
-    for (const Note& n : p)
+    for (const Note& n : p) {
         bellNote(m.bell, barTime(startBar, n.step), n.pitch, vel, (i++ % 2) ? 0.4 : -0.4);
+    }
 }
 
 // Places the melodies at the bars where their sections start.
@@ -827,9 +863,10 @@ std::vector<float> sidechain(const std::vector<double>& kicks, size_t n)
         const long i0 = toIndex(t);
         for (long k = 0; k < toIndex(0.4); ++k) {
             const long i = i0 + k;
-            if (i < 0 || static_cast<size_t>(i) >= n)
+            if (i < 0 || static_cast<size_t>(i) >= n) {
                 break;
-            const double g = 1.0 - 0.55 * std::exp(-static_cast<double>(k) / kRate / 0.09);
+            }
+            const double g = 1.0 - 0.55 * exp(-static_cast<double>(k) / kRate / 0.09);
             gain[i] = std::min(gain[i], static_cast<float>(g));
         }
     }
@@ -838,21 +875,24 @@ std::vector<float> sidechain(const std::vector<double>& kicks, size_t n)
 
 double fadeGain(double t)
 {
-    if (t <= kFadeStart)
+    if (t <= kFadeStart) {
         return 1.0;
-    if (t >= kFadeEnd)
+    }
+    if (t >= kFadeEnd) {
         return 0.0;
-    return 0.5 * (1.0 + std::cos(kPi * (t - kFadeStart) / (kFadeEnd - kFadeStart)));
+    }
+    return 0.5 * (1.0 + cos(kPi * (t - kFadeStart) / (kFadeEnd - kFadeStart)));
 }
 
 // Smooth knee: linear below the threshold, tanh-shaped above it.
 double softLimit(double x)
 {
     const double threshold = 0.75;
-    const double a = std::fabs(x);
-    if (a <= threshold)
+    const double a = fabs(x);
+    if (a <= threshold) {
         return x;
-    const double y = threshold + (1.0 - threshold) * std::tanh((a - threshold) / (1.0 - threshold));
+    }
+    const double y = threshold + (1.0 - threshold) * tanh((a - threshold) / (1.0 - threshold));
     return x < 0 ? -y : y;
 }
 
@@ -889,8 +929,9 @@ Stereo mixDown(Mix& m)
 void master(Stereo& s)
 {
     double peak = 1e-9;
-    for (size_t i = 0; i < s.size(); ++i)
-        peak = std::max({peak, std::fabs(static_cast<double>(s.l[i])), std::fabs(static_cast<double>(s.r[i]))});
+    for (size_t i = 0; i < s.size(); ++i) {
+        peak = std::max({peak, fabs(static_cast<double>(s.l[i])), fabs(static_cast<double>(s.r[i]))});
+    }
     const double pre = 1.5 / peak;  // push the loudest transients into the knee
     for (size_t i = 0; i < s.size(); ++i) {
         s.l[i] = static_cast<float>(0.78 * softLimit(s.l[i] * pre));
@@ -900,21 +941,23 @@ void master(Stereo& s)
 
 // ------------------------------------------------------------------ WAV --
 
-void putLe(std::FILE* f, uint32_t v, int bytes)
+void putLe(FILE* f, uint32_t v, int bytes)
 {
-    for (int i = 0; i < bytes; ++i)
-        std::fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
+    for (int i = 0; i < bytes; ++i) {
+        fputc(static_cast<int>((v >> (8 * i)) & 0xFF), f);
+    }
 }
 
 bool writeWav(const char* path, const Stereo& s)
 {
-    std::FILE* f = std::fopen(path, "wb");
-    if (!f)
+    FILE* f = fopen(path, "wb");
+    if (!f) {
         return false;
+    }
     const uint32_t dataBytes = static_cast<uint32_t>(s.size() * 4);
-    std::fputs("RIFF", f);
+    fputs("RIFF", f);
     putLe(f, 36 + dataBytes, 4);
-    std::fputs("WAVEfmt ", f);
+    fputs("WAVEfmt ", f);
     putLe(f, 16, 4);
     putLe(f, 1, 2);  // PCM
     putLe(f, 2, 2);  // stereo
@@ -922,15 +965,15 @@ bool writeWav(const char* path, const Stereo& s)
     putLe(f, kRate * 4, 4);
     putLe(f, 4, 2);
     putLe(f, 16, 2);
-    std::fputs("data", f);
+    fputs("data", f);
     putLe(f, dataBytes, 4);
     for (size_t i = 0; i < s.size(); ++i) {
         for (float v : {s.l[i], s.r[i]}) {
-            const long q = std::lround(std::clamp(static_cast<double>(v), -1.0, 1.0) * 32767.0);
+            const long q = lround(std::clamp(static_cast<double>(v), -1.0, 1.0) * 32767.0);
             putLe(f, static_cast<uint32_t>(static_cast<uint16_t>(static_cast<int16_t>(q))), 2);
         }
     }
-    return std::fclose(f) == 0;
+    return fclose(f) == 0;
 }
 
 }  // namespace
@@ -938,12 +981,12 @@ bool writeWav(const char* path, const Stereo& s)
 int main(int argc, char** argv)
 {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUT.wav\n", argv[0]);
+        fprintf(stderr, "usage: %s OUT.wav\n", argv[0]);
         return 2;
     }
     const std::vector<BarInfo> bars = buildArrangement();
     if (static_cast<int>(bars.size()) != kBars) {
-        std::fprintf(stderr, "arrangement has %zu bars, expected %d\n", bars.size(), kBars);
+        fprintf(stderr, "arrangement has %zu bars, expected %d\n", bars.size(), kBars);
         return 1;
     }
     Mix mix(static_cast<size_t>(toIndex(kLength)));
@@ -956,9 +999,9 @@ int main(int argc, char** argv)
     Stereo out = mixDown(mix);
     master(out);
     if (!writeWav(argv[1], out)) {
-        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }
-    std::printf("wrote %s: %.1f s at %d Hz, %.2f BPM\n", argv[1], kLength, kRate, 240.0 / kBar);
+    printf("wrote %s: %.1f s at %d Hz, %.2f BPM\n", argv[1], kLength, kRate, 240.0 / kBar);
     return 0;
 }
