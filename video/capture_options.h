@@ -11,9 +11,9 @@ struct CaptureOptions {
     int height = 600;
     double seconds = 0.0;  // 0: the whole production
     bool antialias = true;
-    std::string video;     // where the raw frames go (a file or a named pipe)
-    std::string audio;     // where the music goes, as a WAV file
-    bool describe = false; // --describe: print the stream (DescribeCapture) instead of capturing
+    std::string video;      // where the raw frames go (a file or a named pipe)
+    std::string audio;      // where the music goes, as a WAV file
+    bool describe = false;  // --describe: print the stream (DescribeCapture) instead of capturing
 };
 
 constexpr int CAPTURE_MIN_FPS = 1;
