@@ -89,20 +89,16 @@ e2e_find_window() { e2e_until 60 e2e_named "$1" && echo "$E2E_FOUND"; }
 # e2e_window_gone ID [TIMEOUT]: waits until the window is no longer shown.
 e2e_window_gone() { e2e_until "${2:-15}" e2e_hidden "$1"; }
 
-# e2e_assign REGEX TEXT: sets each variable that a NAME=VALUE line of TEXT names, if REGEX matches all of NAME,
-# to its VALUE: a tool's output is read as data, never run.
+# e2e_assign REGEX TEXT: sets the variables of TEXT's NAME=VALUE lines whose NAME REGEX matches (data, no eval).
 e2e_assign() {
-  local name value
-  while IFS='=' read -r name value; do
-    if [[ $name =~ ^($1)$ ]]; then printf -v "$name" '%s' "$value"; fi
-  done <<<"$2"
+  local n v
+  while IFS='=' read -r n v; do [[ ! $n =~ ^($1)$ ]] || printf -v "$n" %s "$v"; done <<<"$2"
 }
 
 # e2e_geometry ID: sets X Y WIDTH HEIGHT from the window's geometry.
 e2e_geometry() {
-  local shell
-  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || e2e_fail "window $1 has vanished"
-  e2e_assign 'X|Y|WIDTH|HEIGHT' "$shell"
+  E2E_GEOMETRY=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || e2e_fail "window $1 has vanished"
+  e2e_assign 'X|Y|WIDTH|HEIGHT' "$E2E_GEOMETRY"
 }
 
 # Points at the middle of the window (with no window manager the focus follows the pointer): two moves, as a
@@ -170,9 +166,8 @@ e2e_shot() {
 
 # e2e_count X Y W H: sets px_normal, px_menu, px_yellow, ... for a rectangle of the last screenshot.
 e2e_count() {
-  local counts
-  counts=$(python3 "$E2E_LIB_DIR/pixels.py" count "$E2E_SHOT" "$@") || e2e_fail "pixel count failed"
-  e2e_assign 'px_[a-z_]+' "$counts"
+  E2E_COUNTS=$(python3 "$E2E_LIB_DIR/pixels.py" count "$E2E_SHOT" "$@") || e2e_fail "pixel count failed"
+  e2e_assign 'px_[a-z_]+' "$E2E_COUNTS"
   e2e_log "$(basename "$E2E_SHOT" .ppm) $*: normal $px_normal, highlight $px_highlight, active $px_active," \
     "yellow $px_yellow, white $px_white, black $px_black of $px_total, brightest NORMAL-hued blue $px_blue_max"
 }

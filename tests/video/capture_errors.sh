@@ -6,9 +6,7 @@ out="$VIDEO_TMP/never.mp4"
 refuses() {
   local expect=$1
   shift
-  if video_capture "$@"; then
-    video_fail "accepted: $*"
-  fi
+  ! video_capture "$@" || video_fail "accepted: $*"
   [ "$(wc -l <"$VIDEO_TMP/log")" -eq 1 ] || video_fail "not one line for '$*': $(cat "$VIDEO_TMP/log")"
   grep -q -- "$expect" "$VIDEO_TMP/log" || video_fail "for '$*' expected '$expect', got: $(cat "$VIDEO_TMP/log")"
   [ -z "$(find "$VIDEO_TMP" -maxdepth 1 -name '*.mp4*' -o -maxdepth 1 -name '.*partial*')" ] ||

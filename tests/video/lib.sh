@@ -5,13 +5,9 @@
 : "${KELVRA_CAPTURE_EXE:?KELVRA_CAPTURE_EXE must name the built kelvra-capture.exe}"
 VIDEO_LIB_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 VIDEO_PIXELS="$VIDEO_LIB_DIR/../e2e/pixels.py"
-VIDEO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-video.XXXXXX")
-trap 'rm -rf "$VIDEO_TMP"' EXIT
+VIDEO_TMP=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-video.XXXXXX") && trap 'rm -rf "$VIDEO_TMP"' EXIT
 
-video_fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+video_fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # video_capture ARGS...: one capture on its own virtual display; its output and errors land in $VIDEO_TMP/log.
 # The tests' captures take 3 to 20 s under load; one still running after 60 s (a program that never quits) fails.
