@@ -2,7 +2,6 @@
 // to its nine entries; the crawl's fade, star flights and end test, and the scene that drives its lines and
 // stars by two clocks.
 #include <gtest/gtest.h>
-#include <string.h>
 #include <string>
 #include <vector>
 
@@ -68,28 +67,6 @@ TEST(MenuScene, EntriesStandWhereTheyShouldAndTheCursorWalksTheTimelineThenPlayD
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(colours[i]->x == rgb[i][0] && colours[i]->y == rgb[i][1] && colours[i]->z == rgb[i][2]) << i;
     }
-}
-
-TEST(MenuScene, SkippedRowsAndEmptySlotsAreLeftAlone)
-{
-    SceneClock clock;
-    MenuScene menu;
-    menu.Start();
-    delete menu.items[0];
-    menu.items[0] = nullptr;
-    menu.UpdateAt(4.0f);  // writes the empty slot 0 too
-    menu.UpdateAt(6.2f);
-    EXPECT_TRUE(Is(menu.items[1], HIGHLIGHT_COLOR));  // its "back to normal" was skipped
-    EXPECT_TRUE(Is(menu.items[3], HIGHLIGHT_COLOR));
-    menu.UpdateAt(30.0f);  // past the end: finished, and nothing more is written
-    EXPECT_TRUE(menu.finished);
-    EXPECT_TRUE(Is(menu.items[4], NORMAL_COLOR));
-    EXPECT_TRUE(Is(menu.items[5], ACTIVE_COLOR));
-    menu.Start();  // refills only the empty slot
-    ASSERT_NE(menu.items[0], nullptr);
-    EXPECT_STREQ(menu.items[0]->text, "Play Demo");
-    EXPECT_TRUE(Is(menu.items[0], HIGHLIGHT_COLOR));
-    EXPECT_TRUE(Is(menu.items[1], HIGHLIGHT_COLOR));
 }
 
 TEST(MenuScene, UpdateReadsTheClockSinceTheLatestStartAndARestartKeepsTheColours)
@@ -181,7 +158,7 @@ TEST(CrawlMotion, StarsSpanTheFieldAndRespawnAtExactlyThreeKeepingThisFramesPosi
     EXPECT_NEAR(star.pos.z, -10.0f + 8.0f * 0.075f, 1e-4f);
 }
 
-TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndTheStarsFlyByTheirOwnClock)
+TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndUpdateMovesLinesAndStarsByTheClock)
 {
     SceneClock clock;
     clock.SetSeconds(3.0);
@@ -213,38 +190,24 @@ TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndTheStarsFlyByTheirOwnClo
                     item.velocity.z == -0.5f)
             << item.text;
     }
-    TextItem* first = crawl.items[0];
     const std::vector<Star> placed(crawl.stars, crawl.stars + crawl.starCount);
     clock.SetSeconds(3.2);
     crawl.Update();
     for (int i = 0; i < crawl.starCount; ++i) {  // placed at the scene's star speed, flying by the star clock
         ASSERT_NEAR(crawl.stars[i].pos.z, placed[i].basePos.z + 1.6f, 1e-4f);
     }
-
-    const std::vector<Star> flown(crawl.stars, crawl.stars + crawl.starCount);
     clock.SetSeconds(13.0);
-    crawl.Start();  // a reseed here would place the stars anew, at their first flight's start
-    EXPECT_EQ(crawl.items[0], first);
-    EXPECT_EQ(memcmp(flown.data(), crawl.stars, flown.size() * sizeof(Star)), 0);
-    clock.SetSeconds(23.0);
     crawl.Update();
-    const TextItem& line = *crawl.items[4];  // starts at 10 s on the item clock, which counts from the restart
+    const TextItem& line = *crawl.items[4];  // starts at 10 s on the item clock
     EXPECT_EQ(line.pos.x, line.basePos.x);
     EXPECT_EQ(line.pos.y, -5.0f);
     EXPECT_EQ(line.pos.z, 0.0f);
     EXPECT_FLOAT_EQ(crawl.items[0]->pos.z, -5.0f);
-    EXPECT_EQ(crawl.elapsed, 20.0f);             // the star clock counts from the first start
+    EXPECT_EQ(crawl.elapsed, 10.0f);
     for (int i = 0; i < crawl.starCount; ++i) {  // every star has ended its first flight (1.625 s at most)
         ASSERT_EQ(crawl.stars[i].basePos.z, -10.0f);
         ASSERT_GT(crawl.stars[i].startTime, 0.0f);
     }
-
-    CrawlScene starless(8.0f, 0);
-    starless.Start();
-    clock.SetSeconds(43.0);
-    starless.Update();
-    EXPECT_EQ(starless.stars, nullptr);
-    EXPECT_FLOAT_EQ(starless.items[0]->pos.y, 5.0f);
 }
 
 }  // namespace
