@@ -36,8 +36,8 @@ private:
     unsigned char* picture;      // the writer thread's YUV 4:2:0 of the frame it writes
     size_t pictureBytes;
     HANDLE thread;
-    HANDLE frameQueued;    // auto-reset: a frame (or the stop) is waiting for the thread
-    HANDLE frameDone;      // manual-reset: the thread is idle
+    HANDLE frameQueued;  // auto-reset: a frame (or the stop) is waiting for the thread
+    HANDLE frameDone;    // manual-reset: the thread is idle
     volatile LONG stop;
     volatile LONG failed;
     LONGLONG waitCounts;
