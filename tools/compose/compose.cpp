@@ -1,20 +1,5 @@
-// compose.cpp - synthesises the Kelvra demo soundtrack sample by sample and
-// writes it as a 16-bit stereo WAV (usage: compose OUT.wav).
-//
-// Everything is generated here: drums from noise and swept sines, subtractive
-// bass/pad/lead/arp voices, an FM bell, a ping-pong delay and a small FDN
-// reverb, then sidechain ducking, a master fade and a soft limiter.
-// Key: A minor, ~127 BPM; the tempo is chosen so that the intro (which
-// accompanies the 17 s menu screen) is exactly 9 bars long.
-//
-// Layout (bars of ~1.89 s):
-//   0-8   intro      pads, arpeggio, light hats, bell line, build-up
-//   9-16  theme A    full drums, octave bass, lead melody
-//   17-24 theme A2   lead in thirds, open hats, arpeggio
-//   25-29 breakdown  no kick, pads + bell echo, then a snare-roll build
-//   30-37 B part     new progression and melody, syncopated bass
-//   38-41 climax     theme doubled in octaves
-//   42-51 outro      last theme statement, instruments drop out, fade
+// The Kelvra soundtrack, synthesised from scratch with fixed seeds and written as a 16-bit stereo WAV
+// (usage: compose OUT.wav).
 
 #include <math.h>
 #include <stdint.h>
@@ -30,6 +15,7 @@ namespace {
 
 constexpr int RATE = 44100;
 constexpr double PI = 3.14159265358979323846;
+// Key A minor. The tempo makes the intro, which plays under the menu screen, exactly 9 bars long.
 constexpr double INTRO_END = 17.0;  // the menu screen lasts this long
 constexpr int INTRO_BARS = 9;
 constexpr double BAR = INTRO_END / INTRO_BARS;  // ~127 BPM
@@ -186,7 +172,14 @@ struct BarInfo {
     int index;  // bar number within its section
 };
 
-// One chord per bar; sections are listed in playing order.
+// One chord per bar; sections are listed in playing order:
+//   bars 0-8   intro      pads, arpeggio, light hats, bell line, build-up
+//   9-16       theme A    full drums, octave bass, lead melody
+//   17-24      theme A2   lead in thirds, open hats, arpeggio
+//   25-29      breakdown  no kick, pads + bell echo, then a snare-roll build
+//   30-37      B part     new progression and melody, syncopated bass
+//   38-41      climax     theme doubled in octaves
+//   42-51      outro      last theme statement, instruments drop out, fade
 std::vector<BarInfo> BuildArrangement()
 {
     struct Part {
