@@ -7,19 +7,25 @@
 #include "scenes/menu_timeline.h"
 #include "text/text_item.h"
 
+namespace {
+// The production ends after about 96 s; an end test that never holds stops the count here instead of never.
+const LONGLONG LONGEST_SECONDS = 600;
+}  // namespace
+
 int ProductionFrameCount(int fps)
 {
     if (fps <= 0) {
         return 0;
     }
+    const LONGLONG longest = LONGEST_SECONDS * fps;
     // The clock counts frames at fps counts per second, as the capture's clock does.
     LONGLONG frame = 0;
-    while (!MenuTimelineAt(SecondsBetween(0, frame, fps)).finished) {
+    while (!MenuTimelineAt(SecondsBetween(0, frame, fps)).finished && frame < longest) {
         ++frame;
     }
     const LONGLONG crawlStart = ++frame;
     const int last = CRAWL_ITEM_COUNT - 1;
-    for (;; ++frame) {
+    for (; frame < longest; ++frame) {
         const float t = SecondsBetween(crawlStart, frame, fps);
         const float alpha =
             LineAlpha(LinePositionAt(TextItem::START_POSITION, TextItem::VELOCITY, CRAWL_START_TIMES[last], t).z);
@@ -27,4 +33,5 @@ int ProductionFrameCount(int fps)
             return static_cast<int>(frame + 1);
         }
     }
+    return static_cast<int>(longest);
 }

@@ -2,7 +2,6 @@
 // window.
 #include <gtest/gtest.h>
 
-#include "support/deadline.h"
 #include "video/capture_options.h"
 #include "video/production_length.h"
 #include "video/yuv_frame.h"
@@ -68,7 +67,6 @@ TEST(CaptureOptions, RefusesWhatItCannotDo)
 
 TEST(ProductionLength, MenuUntilPastSeventeenThenCrawlUntilTheLastLineHasFaded)
 {
-    Deadline deadline(10, "the production's length (a crawl whose end test never holds runs on for ever)");
     // 2 fps: the menu finishes at 17.5 s (frame 35), the crawl starts on frame 36 and ends 79.5 s later.
     EXPECT_EQ(ProductionFrameCount(2), 36 + 160);
     // 10 fps: 17.1 s (frame 171), then 79.3 s of crawl.
