@@ -150,7 +150,9 @@ void DemoApp::OnActivateApp(bool active)
     }
     if (!active) {
         GiveDesktopModeBack();
-        ShowWindow(hWnd, SW_MINIMIZE);
+        if (IsWindowVisible(hWnd)) {  // not while the window closes: it is hidden before it goes
+            ShowWindow(hWnd, SW_MINIMIZE);
+        }
         return;
     }
     if (!modeInForce) {

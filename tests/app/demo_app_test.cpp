@@ -113,13 +113,16 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         GetWindowRect(demo.hWnd, &scaled);
         EXPECT_TRUE(EqualRect(&scaled, c.popup ? &place : &suggested));
 
-        SendMessageA(demo.hWnd, WM_CLOSE, 0, 0);
-        demo.OnExit();  // as after the loop
+        // As after the loop; the close that comes first under Wine also deactivates, and gives the mode back
+        // by itself, so OnExit is tried on its own here.
+        demo.OnExit();
         if (c.popup) {
             expected.push_back("desktop");
         }
         EXPECT_EQ(demo.modeRequests, expected);
         EXPECT_TRUE(PointerShown());
+        SendMessageA(demo.hWnd, WM_CLOSE, 0, 0);
+        EXPECT_EQ(demo.modeRequests, expected);
     }
 }
 
