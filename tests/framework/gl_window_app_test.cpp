@@ -189,23 +189,6 @@ TEST(WindowFramework, ProjectionIsStoredWithoutApplyAndAppliedOnSizeOrRequestBut
     EXPECT_EQ(app.Projection(), before);
 }
 
-TEST(WindowFramework, CreateFailsWhenTheClassCannotBeRegistered)
-{
-    WNDCLASSEXA taken = {};
-    taken.cbSize = sizeof(taken);
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = GetModuleHandleA(nullptr);
-    taken.lpszClassName = GLWindowApp::WINDOW_CLASS_NAME;
-    ASSERT_NE(RegisterClassExA(&taken), 0);
-    ProbeApp app;
-    {
-        Deadline deadline(10, "Run to give up on a class it cannot register");
-        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
-    }
-    EXPECT_EQ(app.exits + app.contextInInit.size(), 0u);
-    EXPECT_EQ(app.hWnd, nullptr);
-}
-
 // The real loop: a key tapped between frames is seen by the next frame only, and nothing is drawn after the
 // close that the fourth frame asks for.
 TEST(WindowFramework, RunLatchesATapForOneFrameAndDrawsUntilClose)
