@@ -188,13 +188,13 @@ e2e_expect_crawl() {
     e2e_fail "$1: not the crawl (yellow $px_yellow, white $px_white, menu colours $px_menu)"
 }
 
-# e2e_expect_exit_zero TIMEOUT: the demo must end within TIMEOUT seconds with exit code 0.
-e2e_expect_exit_zero() {
+# e2e_expect_exit TIMEOUT [CODE]: the demo must end within TIMEOUT seconds with exit code CODE (default 0).
+e2e_expect_exit() {
   e2e_until "$1" e2e_ended || e2e_fail "the demo still runs $1 s after it should have ended"
   local rc=0
   wait "$E2E_PID" || rc=$?
   E2E_PID=""
-  [ "$rc" -eq 0 ] || e2e_fail "exit code $rc, expected 0; stdout: $(e2e_stdout)"
+  [ "$rc" -eq "${2:-0}" ] || e2e_fail "exit code $rc, expected ${2:-0}; stdout: $(e2e_stdout)"
 }
 
 # e2e_tap_escape ID: taps Escape with no time between press and release (both then reach the demo between
@@ -203,5 +203,5 @@ e2e_tap_escape() {
   e2e_point_at "$1"
   xdotool keydown --delay 0 Escape keyup --delay 0 Escape
   e2e_window_gone "$1" 10 || e2e_fail "the demo still plays 10 s after an Escape tap"
-  e2e_expect_exit_zero 15
+  e2e_expect_exit 15
 }
