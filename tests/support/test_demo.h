@@ -46,7 +46,6 @@ public:
     using DemoApp::hWnd;
     using DemoApp::menu;
     using DemoApp::menuDone;
-    using DemoApp::modeInForce;
 };
 
 // Creates the application's window and context. A Wine session that has just started on its display can
