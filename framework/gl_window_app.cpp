@@ -39,6 +39,26 @@ UINT SystemDpi()
     return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
 }
 
+void FormatStartFailure(char* buffer, int size, const char* what, const char* step, DWORD error)
+{
+    char reason[256] = "";
+    if (error != ERROR_SUCCESS) {
+        const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                                            0, reason, sizeof(reason), nullptr);
+        // The system's text ends with a line break; a code it has no text for gets its number instead.
+        DWORD end = length;
+        while (end > 0 && (reason[end - 1] == '\r' || reason[end - 1] == '\n' || reason[end - 1] == ' ')) {
+            --end;
+        }
+        reason[end] = '\0';
+        if (end == 0) {
+            snprintf(reason, sizeof(reason), "System error %lu.", error);
+        }
+    }
+    snprintf(buffer, static_cast<size_t>(size), "%s (%s failed).%s%s", what, step, reason[0] != '\0' ? "\n" : "",
+             reason);
+}
+
 LRESULT CALLBACK StaticWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return g_app->WindowProc(window, message, wParam, lParam);
@@ -63,6 +83,7 @@ GLWindowApp::GLWindowApp()
       fovY(90.0f),
       zNear(1.0f),
       zFar(90.0f),
+      resumed(false),
       keysPressed{},
       keys{}
 {
@@ -76,6 +97,7 @@ int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLin
     if (!Create(instance, showCommand, commandLine)) {
         return EXIT_CODE_NOT_STARTED;
     }
+    SetExecutionState(DISPLAY_HELD);
     MSG msg = {};
     for (;;) {
         if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
@@ -86,8 +108,12 @@ int GLWindowApp::Run(HINSTANCE instance, int showCommand, const char* commandLin
             DispatchMessageA(&msg);
         } else if (IsActive()) {
             FrameStep();
+        } else {
+            WaitMessage();  // nothing to draw: sleep until a message (a restore, the timer's tick) comes
+            resumed = true;
         }
     }
+    SetExecutionState(DISPLAY_RELEASED);
     OnExit();
     UnregisterWindowClass();
     return static_cast<int>(msg.wParam);
@@ -111,17 +137,19 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
     windowClass.style |= CS_OWNDC;
 
     if (RegisterClassExA(&windowClass) == 0) {
+        OnCreateFailed("RegisterClassExA", GetLastError());
         return false;
     }
     hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height, nullptr, nullptr,
                            hInstance, nullptr);
     if (hWnd == nullptr) {
+        OnCreateFailed("CreateWindowExA", GetLastError());
         UnregisterWindowClass();
         return false;
     }
     const char* failedStep = nullptr;
     if (!CreateGLContext(failedStep)) {
-        OnContextFailed(failedStep);
+        OnCreateFailed(failedStep, GetLastError());
         DestroyWindow(hWnd);  // WM_DESTROY gives back whatever of the context was made
         hWnd = nullptr;
         UnregisterWindowClass();
@@ -226,11 +254,18 @@ void GLWindowApp::DestroyGLContext()
     }
 }
 
-void GLWindowApp::OnContextFailed(const char* step)
+void GLWindowApp::OnCreateFailed(const char* step, DWORD error)
 {
-    char text[128];
-    snprintf(text, sizeof(text), "This display could not start OpenGL (%s failed).", step);
+    // Before the window exists the failure is the window's; after, the display's OpenGL.
+    const char* what = hWnd == nullptr ? "The window could not be made" : "This display could not start OpenGL";
+    char text[512];
+    FormatStartFailure(text, sizeof(text), what, step, error);
     MessageBoxA(nullptr, text, WINDOW_TITLE, MB_OK | MB_ICONERROR);
+}
+
+void GLWindowApp::SetExecutionState(EXECUTION_STATE state)
+{
+    SetThreadExecutionState(state);
 }
 
 void GLWindowApp::SetProjection(float fieldOfView, float nearDistance, float farDistance, bool apply)
@@ -271,6 +306,7 @@ void GLWindowApp::FrameStep()
     Present();
     wglMakeCurrent(nullptr, nullptr);
     ++frameCount;
+    resumed = false;
     memset(keysPressed, 0, sizeof(keysPressed));
 }
 
@@ -292,7 +328,7 @@ void GLWindowApp::OnActivateApp(bool)
 
 bool GLWindowApp::IsActive()
 {
-    return true;
+    return !IsIconic(hWnd);
 }
 
 void GLWindowApp::OnFrameRate(float)
@@ -347,6 +383,15 @@ LRESULT GLWindowApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             keys[wParam] = false;
         }
         return 0;
+    }
+    case WM_SYSCOMMAND: {
+        // The show is watched, not used: neither the screensaver nor the display's power saving may start
+        // over it. The low four bits of the command are the system's own.
+        const WPARAM command = wParam & 0xFFF0;
+        if (command == SC_SCREENSAVE || command == SC_MONITORPOWER) {
+            return 0;
+        }
+        break;
     }
     case WM_ACTIVATEAPP: {
         OnActivateApp(wParam != FALSE);

@@ -19,6 +19,14 @@ int ScaleForDpi(int size, UINT dpi);
 // The DPI of the primary display, as the system scales for it: the one to size a window by before it exists.
 UINT SystemDpi();
 
+// What a start-up box says when `step` failed with the system's `error` (from GetLastError): the step, and the
+// system's own reason where it gives one.
+void FormatStartFailure(char* buffer, int size, const char* what, const char* step, DWORD error);
+
+// The thread execution states the show asks for: the display kept on while it plays, then released.
+constexpr EXECUTION_STATE DISPLAY_HELD = ES_CONTINUOUS | ES_DISPLAY_REQUIRED;
+constexpr EXECUTION_STATE DISPLAY_RELEASED = ES_CONTINUOUS;
+
 class GLWindowApp {
 public:
     // The class every window of this framework is registered under.
@@ -26,8 +34,9 @@ public:
 
     GLWindowApp();
 
-    // Creates the window, runs the message and idle loop until WM_QUIT, calls OnExit, unregisters the window
-    // class; returns the quit message's code, or EXIT_CODE_NOT_STARTED when the window or context failed.
+    // Creates the window, runs the message and idle loop until WM_QUIT with the display held on, calls OnExit,
+    // unregisters the window class; returns the quit message's code, or EXIT_CODE_NOT_STARTED when the window
+    // or context failed. While IsActive says no, the loop sleeps until the next message instead of drawing.
     int Run(HINSTANCE instance, int showCommand, const char* commandLine);
     // Stores the projection's values; with apply and a client area to draw in, loads it for that area and
     // leaves no context current, whatever was current before (an empty client area changes no context).
@@ -40,7 +49,8 @@ public:
     virtual void Shutdown() = 0;
     // Init: once, from Create, right after the context is made; current. Its result is the derived class's own.
     virtual int Init() = 0;
-    // IsActive: each idle turn of the loop; not current. False skips the frame (the loop keeps polling).
+    // IsActive: each idle turn of the loop; not current. False skips the frame and waits for the next message.
+    // The base says no while the window is minimised: nobody sees the frame.
     virtual bool IsActive();
     // OnFrameRate: with 0 after Init, then once a second with the frames counted; not current.
     virtual void OnFrameRate(float framesPerSecond);
@@ -58,9 +68,10 @@ public:
     // false when the class, the window or the context could not be made (nothing is then left registered, and
     // no window is left).
     virtual bool Create(HINSTANCE instance, int showCommand, const char* commandLine);
-    // OnContextFailed: from Create when the GL context cannot be made, before the window goes; no context.
-    // `step` names the call that failed. The base tells the user in a message box.
-    virtual void OnContextFailed(const char* step);
+    // OnCreateFailed: from Create when the class, the window or the GL context cannot be made, before the
+    // window goes; no context. `step` names the call that failed, `error` is GetLastError right after it. The
+    // base tells the user in a message box.
+    virtual void OnCreateFailed(const char* step, DWORD error);
     // OnActivateApp: on WM_ACTIVATEAPP, when the program gains (true) or loses the foreground; not current.
     virtual void OnActivateApp(bool active);
     // OnExit: once, after the loop ends; no context (the window is gone).
@@ -70,6 +81,9 @@ public:
     // Present: from FrameStep right after Render; current unless Render closed the window (then hDC is
     // null). The base swaps the buffers.
     virtual void Present();
+    // SetExecutionState: from Run, DISPLAY_HELD once the window shows and DISPLAY_RELEASED after the loop; no
+    // context. The base tells Windows, so that neither the screensaver nor the display's power-off starts.
+    virtual void SetExecutionState(EXECUTION_STATE state);
     virtual ~GLWindowApp();
 
     // Unregisters the window class; a second application object in the same process can then register it.
@@ -94,6 +108,9 @@ protected:
     float fovY;
     float zNear;
     float zFar;
+    // The loop waited (nothing to draw, the window minimised) since the last frame: the frame being drawn is
+    // the first after a pause. Cleared after each frame.
+    bool resumed;
     // Set by a key's first WM_KEYDOWN (not by auto-repeat) and cleared after each frame, so a press and release
     // that both arrive between two frames still reach the next one.
     bool keysPressed[256];

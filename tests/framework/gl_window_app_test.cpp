@@ -1,5 +1,6 @@
 // The window framework against a real window and GL context: creation, the frame-rate tick, the key table and
-// its press latch, the projection, the loop and closing.
+// its press latch, the system commands it keeps from the default procedure, the projection, the loop (no frame
+// while minimised, the display held on while it runs) and closing.
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <gtest/gtest.h>
@@ -26,6 +27,14 @@ public:
     void Render() override
     {
         pressedInRender.push_back(keysPressed['A']);
+        resumedInRender.push_back(resumed);
+        drawnMinimised += IsIconic(hWnd) ? 1 : 0;
+        if (minimiseAt == pressedInRender.size()) {
+            // Minimised for half a second; a timer of the window's own brings it back.
+            ShowWindow(hWnd, SW_MINIMIZE);
+            SetTimer(hWnd, RESTORE_TIMER, 500, nullptr);
+            minimisedTurns = 0;
+        }
         if (scripted && pressedInRender.size() == 2) {  // a tap between this frame and the next
             PostMessageA(hWnd, WM_KEYDOWN, 'A', 0x00000001);
             PostMessageA(hWnd, WM_KEYUP, 'A', 0xC0000001);
@@ -47,6 +56,21 @@ public:
     }
     void OnFrameRate(float rate) override { rates.push_back(rate); }
     void OnExit() override { ++exits; }
+    void SetExecutionState(EXECUTION_STATE state) override { executionStates.push_back(state); }
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TIMER && wParam == RESTORE_TIMER) {
+            KillTimer(window, RESTORE_TIMER);
+            ShowWindow(window, SW_RESTORE);
+        }
+        return GLWindowApp::WindowProc(window, message, wParam, lParam);
+    }
+    bool IsActive() override
+    {
+        const bool active = GLWindowApp::IsActive();
+        minimisedTurns += active ? 0 : 1;
+        return active;
+    }
 
     // The projection matrix now, or (given a field of view) the one gluPerspective makes for the client area.
     std::vector<GLfloat> Projection(float fov = 0.0f, float nearZ = 0.0f, float farZ = 0.0f)
@@ -78,7 +102,13 @@ public:
     // Directly after keys in memory: a key code past the table would land here.
     unsigned char guard[96] = {};
 
+    static constexpr UINT_PTR RESTORE_TIMER = 7;
     bool scripted = false;  // the second frame taps 'A', the fourth closes
+    size_t minimiseAt = 0;  // the frame that minimises the window, if any
+    int drawnMinimised = 0;
+    int minimisedTurns = 0;  // idle turns of the loop that found the window minimised
+    std::vector<bool> resumedInRender;
+    std::vector<EXECUTION_STATE> executionStates;
     bool projectionInRender = false;
     std::vector<bool> pressedInRender;
     std::vector<HGLRC> contextInInit, contextInShutdown;
@@ -111,7 +141,18 @@ TEST(WindowFramework, CreateMakesWindowClassMenuContextAndFirstRate)
     EXPECT_GE(format.cDepthBits, 16);
 }
 
-TEST(WindowFramework, TimerAndKeyMessages)
+// The CBT hook sees each system command the default window procedure is about to carry out, and stops it.
+std::vector<WPARAM> defaultCommands;
+LRESULT CALLBACK RecordSystemCommand(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_SYSCOMMAND) {
+        defaultCommands.push_back(wParam);
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST(WindowFramework, TimerKeyAndSystemCommandMessages)
 {
     ProbeApp app;
     ASSERT_TRUE(OpenTestWindow(app));
@@ -139,6 +180,18 @@ TEST(WindowFramework, TimerAndKeyMessages)
     }
     EXPECT_EQ(std::vector<unsigned char>(app.guard, app.guard + sizeof(app.guard)),
               std::vector<unsigned char>(sizeof(app.guard)));
+
+    // The screensaver and the display's power-off are answered here, with or without the system's low bits
+    // and whatever power state is asked for; any other command is the default procedure's.
+    const HHOOK hook = SetWindowsHookExA(WH_CBT, RecordSystemCommand, nullptr, GetCurrentThreadId());
+    for (WPARAM command : {WPARAM{SC_SCREENSAVE}, WPARAM{SC_SCREENSAVE | 2}, WPARAM{SC_MONITORPOWER}}) {
+        for (LPARAM power : {LPARAM{1}, LPARAM{2}}) {
+            EXPECT_EQ(app.WindowProc(w, WM_SYSCOMMAND, command, power), 0) << command;
+        }
+    }
+    app.WindowProc(w, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(defaultCommands, std::vector<WPARAM>{SC_MINIMIZE});
 }
 
 TEST(WindowFramework, ProjectionIsStoredWithoutApplyAndAppliedOnSizeOrRequestButNotToAnEmptyArea)
@@ -190,7 +243,7 @@ TEST(WindowFramework, ProjectionIsStoredWithoutApplyAndAppliedOnSizeOrRequestBut
 }
 
 // The real loop: a key tapped between frames is seen by the next frame only, and nothing is drawn after the
-// close that the fourth frame asks for.
+// close that the fourth frame asks for. The display is held on from the start to the end.
 TEST(WindowFramework, RunLatchesATapForOneFrameAndDrawsUntilClose)
 {
     ProbeApp app;
@@ -200,12 +253,30 @@ TEST(WindowFramework, RunLatchesATapForOneFrameAndDrawsUntilClose)
         EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
     }
     EXPECT_EQ(app.pressedInRender, (std::vector<bool>{false, false, true, false}));
+    EXPECT_EQ(app.executionStates, (std::vector<EXECUTION_STATE>{DISPLAY_HELD, DISPLAY_RELEASED}));
     EXPECT_EQ(app.contextInShutdown, std::vector<HGLRC>{app.contextInRender});
     EXPECT_EQ(app.exits, 1);
     EXPECT_TRUE(app.hWnd == nullptr && app.hDC == nullptr && app.hGLRC == nullptr);
     WNDCLASSEXA registered = {};
     EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &registered));
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
+}
+
+// Minimised, the loop draws nothing and sleeps until the next message (a handful of turns in the half second,
+// against many thousands for a loop that polls); the first frame back knows it follows a pause.
+TEST(WindowFramework, RunDrawsNothingAndWaitsWhileMinimised)
+{
+    ProbeApp app;
+    app.scripted = true;
+    app.minimiseAt = 3;
+    {
+        Deadline deadline(10, "Run to return after the window was restored and closed");
+        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    }
+    EXPECT_EQ(app.drawnMinimised, 0);
+    EXPECT_EQ(app.resumedInRender, (std::vector<bool>{false, false, false, true}));
+    EXPECT_GT(app.minimisedTurns, 0);
+    EXPECT_LT(app.minimisedTurns, 50);
 }
 
 }  // namespace
