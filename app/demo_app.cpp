@@ -3,6 +3,7 @@
 #include "app/demo_app.h"
 
 #include <GL/gl.h>
+#include <math.h>
 #include <stdio.h>
 
 #include "app/music_start.h"
@@ -10,6 +11,7 @@
 #include "resources/resource.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/menu_scene.h"
+#include "scenes/menu_timeline.h"
 
 namespace {
 
@@ -25,7 +27,10 @@ const float SCENE_FAR = 90.0f;
 const float STAR_SPEED = 8.0f;
 const int STAR_COUNT = 100;
 
+typedef BOOL(WINAPI* SwapIntervalCall)(int interval);
+
 }  // namespace
+
 
 void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond)
 {
@@ -50,6 +55,7 @@ DemoApp::DemoApp(const DemoHosting& demoHosting)
       modeGranted(false),
       modeInForce(false),
       pointerHidden(false),
+      menuEndedUnseen(false),
       crawlDone(false),
       menuDone(false),
       crawl(nullptr),
@@ -160,15 +166,19 @@ void DemoApp::OnActivateApp(bool active)
         if (IsIconic(hWnd)) {
             ShowWindow(hWnd, SW_RESTORE);
         }
-        SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SWP_NOACTIVATE);
+        // Refused this time (the display may be busy with another program's mode): the show covers the
+        // desktop at its own mode, the scenes' projection following the window, and asks again next time.
+        const int width = modeInForce ? WINDOW_WIDTH : GetSystemMetrics(SM_CXSCREEN);
+        const int height = modeInForce ? WINDOW_HEIGHT : GetSystemMetrics(SM_CYSCREEN);
+        SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, width, height, SWP_NOACTIVATE);
         HidePointer(true);
     }
 }
 
-void DemoApp::OnContextFailed(const char* step)
+void DemoApp::OnCreateFailed(const char* step, DWORD error)
 {
     GiveDesktopModeBack();  // the message box must be read on the desktop's own screen
-    GLWindowApp::OnContextFailed(step);
+    GLWindowApp::OnCreateFailed(step, error);
 }
 
 void DemoApp::OnExit()
@@ -187,8 +197,19 @@ LRESULT DemoApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return GLWindowApp::WindowProc(window, message, wParam, lParam);
 }
 
+bool DemoApp::RequestSwapInterval(int interval)
+{
+    // GL 1.1 has no swap interval of its own: the driver offers it as an extension, or not at all.
+    const SwapIntervalCall swapInterval =
+        reinterpret_cast<SwapIntervalCall>(reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT")));
+    return swapInterval != nullptr && swapInterval(interval);
+}
+
 int DemoApp::Init()
 {
+    // Left to itself a driver may or may not wait for the display: one frame a refresh keeps the fullscreen
+    // crawl from tearing and a core from running flat out; a host that measures or captures draws flat out.
+    RequestSwapInterval(hosting.syncToDisplay ? 1 : 0);
     // A failed music start still gets the render state: the demo then runs silent with the right picture.
     const bool musicReady = hosting.playMusic && MusicStart();
     // A fresh context means the production starts over from the menu.
@@ -257,6 +278,7 @@ void DemoApp::RunMenuPhase()
     }
     menu->Update();
     menuDone = menu->Render();
+    menuEndedUnseen = menuDone && resumed;
 }
 
 void DemoApp::RunCrawlPhase()
@@ -265,6 +287,10 @@ void DemoApp::RunCrawlPhase()
         crawl = new CrawlScene(STAR_SPEED, STAR_COUNT);
         crawl->BuildFont();
         crawl->Start();
+        if (menuEndedUnseen) {
+            const double menuCounts = static_cast<double>(MENU_END_TIME) * static_cast<double>(menu->frequency);
+            crawl->startCount = crawl->starStartCount = menu->startCount + llround(menuCounts);
+        }
         SetProjection(CRAWL_FIELD_OF_VIEW, SCENE_NEAR, SCENE_FAR, true);
         wglMakeCurrent(hDC, hGLRC);
     }

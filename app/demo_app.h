@@ -15,17 +15,19 @@ void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond);
 DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
 
 // What a program that hosts the production chooses for it, given when the production is made. The demo
-// itself asks the fullscreen question and plays the music; a host that reads the frames back (the capture,
-// tests, benchmarks) draws into a borderless window of a drawing area of its own instead, and may go silent.
+// itself asks the fullscreen question, plays the music and draws one frame per display refresh; a host that
+// reads the frames back (the capture, tests, benchmarks) draws into a borderless window of a drawing area of
+// its own instead, may go silent, and draws as fast as it can.
 struct DemoHosting {
     bool askFullscreen;  // false: a borderless window of frameWidth x frameHeight at the screen's origin
     int frameWidth;
     int frameHeight;
     bool playMusic;
+    bool syncToDisplay;  // swap interval 1 (wait for the display's refresh) rather than 0, where the driver offers it
 };
 
 // The demo as a person starts it.
-constexpr DemoHosting STANDALONE_DEMO = {true, 800, 600, true};
+constexpr DemoHosting STANDALONE_DEMO = {true, 800, 600, true, true};
 
 class DemoApp : public GLWindowApp {
 public:
@@ -41,7 +43,7 @@ public:
     void SetupPixelFormat(PIXELFORMATDESCRIPTOR& format) override;
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnActivateApp(bool active) override;
-    void OnContextFailed(const char* step) override;
+    void OnCreateFailed(const char* step, DWORD error) override;
     void OnExit() override;
 
 protected:
@@ -50,6 +52,9 @@ protected:
     virtual LONG ChangeDisplayMode(const DEVMODEA* mode);
     // Asks for the fullscreen mode at 16 bits, then at the desktop's own depth; true once one is granted.
     bool SwitchToFullscreen(int width, int height);
+    // Asks the driver for a swap interval through WGL_EXT_swap_control; false where it offers none. Called with
+    // the context current; virtual so that a test can see the request.
+    virtual bool RequestSwapInterval(int interval);
     // Gives the desktop its own mode back if the granted one is in force, and shows the pointer again.
     void GiveDesktopModeBack();
     // Hides the pointer over the show, or shows it again; balanced, whatever the order of the calls.
@@ -69,6 +74,9 @@ protected:
     bool modeGranted;
     bool modeInForce;
     bool pointerHidden;
+    // The menu ended while nothing was drawn (minimised): the crawl then starts at the menu's end, not at its
+    // first frame, so that it is where it would have been and stays in step with the music.
+    bool menuEndedUnseen;
     bool crawlDone;
     bool menuDone;
     CrawlScene* crawl;

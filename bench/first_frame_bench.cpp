@@ -48,7 +48,7 @@ public:
     // The scenes read the fixed clock, so every run sees the same scene times however slow the frames are.
     // Music is not part of a frame; leaving it out keeps the bench silent and its start-up short.
     explicit BenchDemo(SceneClock& sceneClock)
-        : DemoApp({false, WIDTH, HEIGHT, false}), clock(sceneClock), drawing(false), clearOnly(false)
+        : DemoApp({false, WIDTH, HEIGHT, false, false}), clock(sceneClock), drawing(false), clearOnly(false)
     {
     }
 

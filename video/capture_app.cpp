@@ -33,7 +33,7 @@ double CountsToSeconds(LONGLONG counts)
 
 // The window keeps the capture's size, and the music goes into the video, not to a sound device.
 CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
-    : DemoApp({false, captureOptions.width, captureOptions.height, false}),
+    : DemoApp({false, captureOptions.width, captureOptions.height, false, false}),
       options(captureOptions),
       clock(captureOptions.fps),
       totalFrames(0),
@@ -128,9 +128,10 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     return true;
 }
 
-void CaptureApp::OnContextFailed(const char* step)
+void CaptureApp::OnCreateFailed(const char* step, DWORD)
 {
-    Fail(std::string("this display cannot start OpenGL (") + step + " failed)");
+    Fail(std::string(hWnd == nullptr ? "the window cannot be made (" : "this display cannot start OpenGL (") + step +
+         " failed)");
 }
 
 std::string CaptureApp::Method() const

@@ -20,7 +20,7 @@ public:
 
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
     // Said on standard error: nobody may be there to answer a message box.
-    void OnContextFailed(const char* step) override;
+    void OnCreateFailed(const char* step, DWORD error) override;
     int Init() override;
     // The demo's frame at this frame's time on the stepped clock, drawn into the offscreen framebuffer.
     void Render() override;

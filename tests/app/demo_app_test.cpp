@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/demo_app.h"
+#include "scenes/crawl_scene.h"
 #include "scenes/scene_clock.h"
 #include "support/test_demo.h"
 
@@ -78,6 +80,7 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         EXPECT_EQ(GetMenu(demo.hWnd) != nullptr, c.answer == IDNO);
         EXPECT_TRUE(place.right - place.left == 800 && place.bottom - place.top == 600);
         EXPECT_EQ(PointerShown(), !c.popup);
+        EXPECT_EQ(demo.swapIntervals, std::vector<int>{1});  // the demo waits for the display's refresh
         if (c.popup) {
             EXPECT_TRUE(place.left == 0 && place.top == 0);
             EXPECT_EQ(style & (WS_POPUP | WS_CAPTION), WS_POPUP);
@@ -107,6 +110,30 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         EXPECT_TRUE(EqualRect(&back, &place));
         EXPECT_EQ(GetWindowLongA(demo.hWnd, GWL_EXSTYLE) & WS_EX_TOPMOST, exStyle & WS_EX_TOPMOST);
 
+        if (c.popup) {
+            // Refused on return: the desktop covered at its own mode, the scenes' viewport with it, no pointer;
+            // asked for again the next time the show is brought back.
+            demo.leastDepth = MAXDWORD;
+            SendMessageA(demo.hWnd, WM_ACTIVATEAPP, FALSE, 0);
+            SendMessageA(demo.hWnd, WM_ACTIVATEAPP, TRUE, 0);
+            GetWindowRect(demo.hWnd, &back);
+            EXPECT_TRUE(back.left == 0 && back.top == 0 && back.right == GetSystemMetrics(SM_CXSCREEN) &&
+                        back.bottom == GetSystemMetrics(SM_CYSCREEN));
+            EXPECT_FALSE(IsIconic(demo.hWnd) || PointerShown());
+            GLint viewport[4] = {};
+            wglMakeCurrent(demo.hDC, demo.hGLRC);
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            wglMakeCurrent(nullptr, nullptr);
+            EXPECT_TRUE(viewport[2] == back.right && viewport[3] == back.bottom);
+            demo.leastDepth = 32;
+            SendMessageA(demo.hWnd, WM_ACTIVATEAPP, FALSE, 0);
+            SendMessageA(demo.hWnd, WM_ACTIVATEAPP, TRUE, 0);
+            GetWindowRect(demo.hWnd, &back);
+            EXPECT_TRUE(EqualRect(&back, &place));
+            expected.insert(expected.end(), {"desktop", "800x600x32", "800x600x32"});
+            EXPECT_EQ(demo.modeRequests, expected);
+        }
+
         RECT suggested = {10, 20, 1010, 770};  // 125 %, within the test screen
         SendMessageA(demo.hWnd, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&suggested));
         RECT scaled;
@@ -123,6 +150,55 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         EXPECT_TRUE(PointerShown());
         SendMessageA(demo.hWnd, WM_CLOSE, 0, 0);
         EXPECT_EQ(demo.modeRequests, expected);
+    }
+}
+
+// A window that refuses to be made, as a failed CreateWindowExA gives.
+class RefusedWindowDemo : public TestDemo {
+public:
+    RefusedWindowDemo() : TestDemo(true) {}
+    LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        return message == WM_NCCREATE ? FALSE : TestDemo::WindowProc(window, message, wParam, lParam);
+    }
+};
+
+// After Yes, a class that cannot be registered (the name is taken) or a window that cannot be made gives the
+// desktop its mode and pointer back before a box names the step and the system's reason; the exit code is 1.
+TEST(DemoApp, AWindowOrClassThatCannotBeMadeAfterYesGivesTheModeBackAndSaysWhy)
+{
+    for (bool classTaken : {true, false}) {
+        SCOPED_TRACE(classTaken ? "class taken" : "window refused");
+        WNDCLASSEXA taken = {};
+        taken.cbSize = sizeof(WNDCLASSEXA);
+        taken.lpfnWndProc = DefWindowProcA;
+        taken.hInstance = GetModuleHandleA(nullptr);
+        taken.lpszClassName = GLWindowApp::WINDOW_CLASS_NAME;
+        ASSERT_TRUE(!classTaken || RegisterClassExA(&taken));
+        // One at a time: each application object makes itself g_app, which the window procedure goes through.
+        const std::unique_ptr<TestDemo> made(classTaken ? new TestDemo(true) : new RefusedWindowDemo());
+        TestDemo& demo = *made;
+        demo.leastDepth = 32;
+        answer = IDYES;
+        boxesSeen.clear();
+        const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
+        EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
+        UnhookWindowsHookEx(hook);
+        EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32", "desktop"}));
+        EXPECT_TRUE(PointerShown());
+        ASSERT_EQ(boxesSeen.size(), 2u);
+        const std::string said = boxesSeen[1];
+        EXPECT_EQ(said.rfind(classTaken ? "Kelvra: The window could not be made (RegisterClassExA failed)."
+                                        : "Kelvra: The window could not be made (CreateWindowExA failed).",
+                             0),
+                  0u)
+            << said;
+        if (classTaken) {
+            EXPECT_NE(said.find('\n'), std::string::npos) << said;  // the system's reason on a line of its own
+        }
+        WNDCLASSEXA left = {};
+        EXPECT_EQ(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &left) != FALSE, classTaken);
+        UnregisterClassA(GLWindowApp::WINDOW_CLASS_NAME, GetModuleHandleA(nullptr));
     }
 }
 
@@ -153,6 +229,7 @@ TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
     SceneClock clock;
     TestDemo demo;
     ASSERT_TRUE(demo.Open());
+    EXPECT_EQ(demo.swapIntervals, std::vector<int>{0});  // a host that reads the frames draws flat out
     HWND window = demo.hWnd;
     demo.DrawFrame();
     ASSERT_NE(demo.menu, nullptr);
@@ -166,6 +243,7 @@ TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
     EXPECT_EQ(demo.crawl, nullptr);
     demo.DrawFrame();  // the crawl's first frame: its clock starts here, the stars are already out
     ASSERT_NE(demo.crawl, nullptr);
+    EXPECT_EQ(demo.crawl->startCount, 17500000);  // its own first frame
     EXPECT_EQ(demo.fovY, 60.0f);
     ASSERT_EQ(demo.frame.width, TestDemo::WIDTH);
     EXPECT_GT(demo.frame.Count(PixelClass::White, 0, 0, 800, 600), 20);
@@ -177,6 +255,23 @@ TEST(DemoApp, SequencerRunsMenuThenCrawlThenClosesOneFrameLater)
     EXPECT_TRUE(IsWindow(window));
     demo.DrawFrame();
     EXPECT_FALSE(IsWindow(window));
+}
+
+// Minimised across the menu's end, the show finds the menu over on its first frame back; the crawl then starts
+// where the menu ended, in step with the music, rather than where the show was brought back.
+TEST(DemoApp, ACrawlAfterAMenuEndNobodySawStartsWhereTheMenuEnded)
+{
+    SceneClock clock;
+    TestDemo demo;
+    ASSERT_TRUE(demo.Open());
+    demo.DrawFrame();
+    clock.SetSeconds(40.0);
+    demo.resumed = true;
+    demo.DrawFrame();
+    demo.DrawFrame();
+    ASSERT_NE(demo.crawl, nullptr);
+    EXPECT_EQ(demo.crawl->startCount, 17 * SceneClock::MICROSECONDS);
+    EXPECT_EQ(demo.crawl->starStartCount, 17 * SceneClock::MICROSECONDS);
 }
 
 }  // namespace

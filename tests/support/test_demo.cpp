@@ -15,7 +15,7 @@ TestDemo::~TestDemo()
 
 // The music start is kept (and fails: the test folder has no music), as where a real demo finds none.
 TestDemo::TestDemo(bool askFullscreen)
-    : DemoApp(askFullscreen ? STANDALONE_DEMO : DemoHosting{false, WIDTH, HEIGHT, true})
+    : DemoApp(askFullscreen ? STANDALONE_DEMO : DemoHosting{false, WIDTH, HEIGHT, true, false})
 {
 }
 
@@ -31,6 +31,12 @@ LONG TestDemo::ChangeDisplayMode(const DEVMODEA* request)
     modeRequests.push_back(std::to_string(mode.dmPelsWidth) + "x" + std::to_string(mode.dmPelsHeight) + "x" +
                            (complete ? std::to_string(mode.dmBitsPerPel) : "?"));
     return complete && mode.dmBitsPerPel >= leastDepth ? DISP_CHANGE_SUCCESSFUL : DISP_CHANGE_BADMODE;
+}
+
+bool TestDemo::RequestSwapInterval(int interval)
+{
+    swapIntervals.push_back(interval);
+    return DemoApp::RequestSwapInterval(interval);
 }
 
 void TestDemo::Render()

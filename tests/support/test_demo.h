@@ -23,6 +23,8 @@ public:
     void Render() override;
 
     LONG ChangeDisplayMode(const DEVMODEA* mode) override;
+    // Keeps each interval asked for, then asks the driver as the demo does.
+    bool RequestSwapInterval(int interval) override;
 
     // Creates the window and context as the program does.
     bool Open();
@@ -37,6 +39,7 @@ public:
     // ("desktop" for the desktop's own mode given back).
     DWORD leastDepth = 0;
     std::vector<std::string> modeRequests;
+    std::vector<int> swapIntervals;
 
     using DemoApp::crawl;
     using DemoApp::crawlDone;
@@ -46,6 +49,7 @@ public:
     using DemoApp::hWnd;
     using DemoApp::menu;
     using DemoApp::menuDone;
+    using DemoApp::resumed;
 };
 
 // Creates the application's window and context. A Wine session that has just started on its display can
