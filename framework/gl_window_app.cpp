@@ -136,10 +136,12 @@ bool GLWindowApp::Create(HINSTANCE instance, int showCommand, const char*)
     SetupWindow(windowClass, style, exStyle, x, y, width, height);
     windowClass.style |= CS_OWNDC;
 
+    SetLastError(ERROR_SUCCESS);  // the reason a failure leaves there is then the failing call's own
     if (RegisterClassExA(&windowClass) == 0) {
         OnCreateFailed("RegisterClassExA", GetLastError());
         return false;
     }
+    SetLastError(ERROR_SUCCESS);
     hWnd = CreateWindowExA(exStyle, WINDOW_CLASS_NAME, WINDOW_TITLE, style, x, y, width, height, nullptr, nullptr,
                            hInstance, nullptr);
     if (hWnd == nullptr) {
@@ -199,22 +201,27 @@ bool GLWindowApp::CreateGLContext(const char*& failedStep)
     format.nSize = sizeof(PIXELFORMATDESCRIPTOR);
     SetupPixelFormat(format);
 
-    // Each step can fail on a display without OpenGL; nothing may then be drawn, started or timed.
+    // Each step can fail on a display without OpenGL; nothing may then be drawn, started or timed. Not every
+    // step sets the thread's last error when it fails: cleared first, what is left there is that step's own.
+    SetLastError(ERROR_SUCCESS);
     hDC = GetDC(hWnd);
     const int chosen = hDC != nullptr ? ChoosePixelFormat(hDC, &format) : 0;
     if (chosen == 0) {
         failedStep = hDC == nullptr ? "GetDC" : "ChoosePixelFormat";
         return false;
     }
+    SetLastError(ERROR_SUCCESS);
     if (!SetPixelFormat(hDC, chosen, &format)) {
         failedStep = "SetPixelFormat";
         return false;
     }
+    SetLastError(ERROR_SUCCESS);
     hGLRC = wglCreateContext(hDC);
     if (hGLRC == nullptr) {
         failedStep = "wglCreateContext";
         return false;
     }
+    SetLastError(ERROR_SUCCESS);
     if (!wglMakeCurrent(hDC, hGLRC)) {
         failedStep = "wglMakeCurrent";
         return false;
