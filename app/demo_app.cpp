@@ -15,8 +15,6 @@
 
 namespace {
 
-const int WINDOW_WIDTH = 800;
-const int WINDOW_HEIGHT = 600;
 const int FULLSCREEN_BITS = 16;
 const WPARAM ESCAPE_KEY = VK_ESCAPE;
 
@@ -51,7 +49,7 @@ DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel)
 
 DemoApp::DemoApp(const DemoHosting& demoHosting)
     : hosting(demoHosting),
-      grantedMode(FullscreenMode(WINDOW_WIDTH, WINDOW_HEIGHT, FULLSCREEN_BITS)),
+      grantedMode(FullscreenMode(demoHosting.frameWidth, demoHosting.frameHeight, FULLSCREEN_BITS)),
       modeGranted(false),
       modeInForce(false),
       pointerHidden(false),
@@ -75,19 +73,19 @@ void DemoApp::SetupWindow(WNDCLASSEXA& windowClass, DWORD& style, DWORD& exStyle
         return;
     }
     // A window keeps the apparent size it has at 100 % on a scaled desktop, drawn at the display's own pixels.
-    width = ScaleForDpi(WINDOW_WIDTH, SystemDpi());
-    height = ScaleForDpi(WINDOW_HEIGHT, SystemDpi());
+    width = ScaleForDpi(hosting.frameWidth, SystemDpi());
+    height = ScaleForDpi(hosting.frameHeight, SystemDpi());
     if (MessageBoxA(nullptr, "Run in fullscreen window?", "Kelvra", MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    if (SwitchToFullscreen(WINDOW_WIDTH, WINDOW_HEIGHT)) {
+    if (SwitchToFullscreen(hosting.frameWidth, hosting.frameHeight)) {
         style = WS_POPUP;
         exStyle = WS_EX_TOPMOST;
         windowClass.lpszMenuName = nullptr;
         x = 0;
         y = 0;
-        width = WINDOW_WIDTH;
-        height = WINDOW_HEIGHT;
+        width = hosting.frameWidth;
+        height = hosting.frameHeight;
         HidePointer(true);  // the popup covers the whole screen: nothing to point at
     } else {
         // The caption is deliberately not the program's name: the warning's words are the show's own, caption
@@ -168,8 +166,8 @@ void DemoApp::OnActivateApp(bool active)
         }
         // Refused this time (the display may be busy with another program's mode): the show covers the
         // desktop at its own mode, the scenes' projection following the window, and asks again next time.
-        const int width = modeInForce ? WINDOW_WIDTH : GetSystemMetrics(SM_CXSCREEN);
-        const int height = modeInForce ? WINDOW_HEIGHT : GetSystemMetrics(SM_CYSCREEN);
+        const int width = modeInForce ? hosting.frameWidth : GetSystemMetrics(SM_CXSCREEN);
+        const int height = modeInForce ? hosting.frameHeight : GetSystemMetrics(SM_CYSCREEN);
         SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, width, height, SWP_NOACTIVATE);
         HidePointer(true);
     }

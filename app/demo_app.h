@@ -20,7 +20,7 @@ DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
 // its own instead, may go silent, and draws as fast as it can.
 struct DemoHosting {
     bool askFullscreen;  // false: a borderless window of frameWidth x frameHeight at the screen's origin
-    int frameWidth;
+    int frameWidth;      // with the question: the window's size at 100 % display scale, and the fullscreen mode's
     int frameHeight;
     bool playMusic;
     bool syncToDisplay;  // swap interval 1 (wait for the display's refresh) rather than 0, where the driver offers it
