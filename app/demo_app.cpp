@@ -29,7 +29,6 @@ typedef BOOL(WINAPI* SwapIntervalCall)(int interval);
 
 }  // namespace
 
-
 void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond)
 {
     snprintf(buffer, static_cast<size_t>(size), "%.1f FPS", static_cast<double>(framesPerSecond));
@@ -45,6 +44,14 @@ DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel)
     mode.dmBitsPerPel = bitsPerPixel;
     mode.dmFields = (bitsPerPixel != 0 ? DM_BITSPERPEL : 0) | DM_PELSWIDTH | DM_PELSHEIGHT;
     return mode;
+}
+
+DemoPhase PhaseOf(bool menuDone, bool crawlDone)
+{
+    if (!menuDone) {
+        return DemoPhase::Menu;
+    }
+    return crawlDone ? DemoPhase::Closing : DemoPhase::Crawl;
 }
 
 DemoApp::DemoApp(const DemoHosting& demoHosting)
@@ -245,12 +252,19 @@ void DemoApp::Shutdown()
 
 void DemoApp::Render()
 {
-    if (!menuDone) {
+    switch (PhaseOf(menuDone, crawlDone)) {
+    case DemoPhase::Menu: {
         RunMenuPhase();
-    } else if (!crawlDone) {
+        break;
+    }
+    case DemoPhase::Crawl: {
         RunCrawlPhase();
-    } else {
+        break;
+    }
+    case DemoPhase::Closing: {
         SendMessageA(hWnd, WM_CLOSE, 0, 0);
+        break;
+    }
     }
     glFlush();
     // Held now, or tapped since the last frame: a quick tap's release may already have cleared the held flag.

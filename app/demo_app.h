@@ -14,6 +14,11 @@ void FormatFrameRateTitle(char* buffer, int size, float framesPerSecond);
 // out, so the display keeps its own.
 DEVMODEA FullscreenMode(int width, int height, DWORD bitsPerPixel);
 
+// The production's phases in their order. Each runs until its scene reports, on one of its frames, that it has
+// finished; the next begins on the frame after. The frame after the crawl only closes the window.
+enum class DemoPhase { Menu, Crawl, Closing };
+DemoPhase PhaseOf(bool menuDone, bool crawlDone);
+
 // What a program that hosts the production chooses for it, given when the production is made. The demo
 // itself asks the fullscreen question, plays the music and draws one frame per display refresh; a host that
 // reads the frames back (the capture, tests, benchmarks) draws into a borderless window of a drawing area of

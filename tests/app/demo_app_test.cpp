@@ -197,7 +197,8 @@ TEST(DemoApp, AWindowOrClassThatCannotBeMadeAfterYesGivesTheModeBackAndSaysWhy)
             EXPECT_NE(said.find('\n'), std::string::npos) << said;  // the system's reason on a line of its own
         }
         WNDCLASSEXA left = {};
-        EXPECT_EQ(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &left) != FALSE, classTaken);
+        EXPECT_EQ(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &left) != FALSE,
+                  classTaken);
         UnregisterClassA(GLWindowApp::WINDOW_CLASS_NAME, GetModuleHandleA(nullptr));
     }
 }
