@@ -12,6 +12,7 @@
 #include "app/demo_app.h"
 #include "scenes/crawl_scene.h"
 #include "scenes/scene_clock.h"
+#include "support/deadline.h"
 #include "support/test_demo.h"
 
 namespace {
@@ -67,7 +68,11 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
         answer = c.answer;
         boxesSeen.clear();
         const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
-        const bool opened = demo.Open();
+        bool opened = false;
+        {
+            Deadline deadline(20, "the window to open past the question box and any warning");
+            opened = demo.Open();
+        }
         UnhookWindowsHookEx(hook);
         ASSERT_TRUE(opened);
         std::vector<std::string> expected = c.answer == IDNO ? std::vector<std::string>() : requests;
@@ -182,7 +187,10 @@ TEST(DemoApp, AWindowOrClassThatCannotBeMadeAfterYesGivesTheModeBackAndSaysWhy)
         answer = IDYES;
         boxesSeen.clear();
         const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
-        EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
+        {
+            Deadline deadline(20, "Run to return past the question and the failure's box");
+            EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
+        }
         UnhookWindowsHookEx(hook);
         EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32", "desktop"}));
         EXPECT_TRUE(PointerShown());
