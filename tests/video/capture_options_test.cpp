@@ -1,7 +1,8 @@
-// The capture tool's option parsing, the production's length at a fixed frame rate and the frames' YUV, without a
-// window.
+// The capture tool's option parsing, the production's length at a fixed frame rate, the demo's star seed against
+// the capture's and the frames' YUV, without a window.
 #include <gtest/gtest.h>
 
+#include "scenes/scene_clock.h"
 #include "video/capture_options.h"
 #include "video/production_length.h"
 #include "video/yuv_frame.h"
@@ -71,6 +72,14 @@ TEST(ProductionLength, MenuUntilPastSeventeenThenCrawlUntilTheLastLineHasFaded)
     EXPECT_GT(at60, 60 * 96);
     EXPECT_LT(at60, 60 * 97);
     EXPECT_EQ(ProductionFrameCount(0), 0);
+}
+
+TEST(SceneClock, TheDemoSeedsItsStarsFromATickCountThatMoves)
+{
+    // The capture's fixed seed is checked by capture_repeat.sh; in real time each run places its own stars.
+    const DWORD first = SceneClock::Ticks();
+    Sleep(50);
+    EXPECT_NE(SceneClock::Ticks(), first);
 }
 
 }  // namespace
