@@ -136,7 +136,9 @@ void CaptureApp::OnContextFailed(const char* step)
 std::string CaptureApp::Method() const
 {
     if (!offscreen) {
-        return "aliased, read from the window (this GL cannot draw offscreen)";
+        const std::string why =
+            calls.missing != nullptr ? std::string("has no ") + calls.missing : "cannot draw offscreen at this size";
+        return "aliased, read from the window (this GL " + why + ")";
     }
     if (target.Samples() > 0) {
         return "antialiased (" + std::to_string(target.Samples()) + " samples)";

@@ -38,8 +38,7 @@ bool FrameReadback::Start(const FramebufferCalls* calls, int frameWidth, int fra
         }
         return true;
     }
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    ClearGlErrors();
     gl->GenBuffers(SLOTS, buffers);
     for (GLuint buffer : buffers) {
         gl->BindBuffer(fb::PIXEL_PACK_BUFFER, buffer);
