@@ -40,6 +40,7 @@ public:
 private:
     bool Recording() const;
     void Fail(const std::string& reason);
+    void EncoderFailed();
     bool HandOldestFrame();
     void ReportProgress();
     std::string Method() const;
