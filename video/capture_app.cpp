@@ -92,20 +92,18 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
 {
     if (!DemoApp::Create(instance, showCommand, commandLine)) {
         Fail("cannot create the capture window");
-        return false;
+        return false;  // the base has left nothing behind
     }
     RECT client;
     GetClientRect(hWnd, &client);
     if (client.right != options.width || client.bottom != options.height || maxViewport[0] < options.width ||
         maxViewport[1] < options.height) {
-        Fail("cannot render " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-             " here (the window's drawing area came out " + std::to_string(client.right) + "x" +
-             std::to_string(client.bottom) + ")");
-        return false;
+        return Abandon("cannot render " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                       " here (the window's drawing area came out " + std::to_string(client.right) + "x" +
+                       std::to_string(client.bottom) + ")");
     }
     if (!readbackReady) {
-        Fail("not enough memory for the frames");
-        return false;
+        return Abandon("not enough memory for the frames");
     }
     if (!offscreen) {
         ShowWindow(hWnd, SW_SHOWNOACTIVATE);  // the frames are read from the window itself
@@ -118,20 +116,17 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
     std::string error;
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
-        Fail(error);
-        return false;
+        return Abandon(error);
     }
     // The music is complete before the pipe opens: opening a named pipe waits here until the encoder opens
     // its end, and tools/capture-video starts ffmpeg only then, so it never meets a partial WAV.
     video =
         CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
-        Fail("cannot open " + options.video + " for the frames");
-        return false;
+        return Abandon("cannot open " + options.video + " for the frames");
     }
     if (!writer.Start(video, options.width, options.height, !offscreen)) {
-        Fail("not enough memory for the frames");
-        return false;
+        return Abandon("not enough memory for the frames");
     }
     startCount = Now();
     return true;
@@ -140,6 +135,16 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
 void CaptureApp::OnContextFailed(const char* step)
 {
     Fail(std::string("this display cannot start OpenGL (") + step + " failed)");
+}
+
+bool CaptureApp::Abandon(const std::string& reason)
+{
+    Fail(reason);
+    // WM_DESTROY gives back the context, and through Shutdown what Init made, before the class goes.
+    DestroyWindow(hWnd);
+    hWnd = nullptr;
+    UnregisterWindowClass();
+    return false;
 }
 
 std::string CaptureApp::Method() const

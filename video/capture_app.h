@@ -18,6 +18,7 @@ public:
     explicit CaptureApp(const CaptureOptions& options);
     ~CaptureApp() override;
 
+    // As the base promises, a false return leaves no window, context or registered class behind.
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
     // Said on standard error: nobody may be there to answer a message box.
     void OnContextFailed(const char* step) override;
@@ -40,6 +41,7 @@ public:
 private:
     bool Recording() const;
     void Fail(const std::string& reason);
+    bool Abandon(const std::string& reason);
     void EncoderFailed();
     bool HandOldestFrame();
     void ReportProgress();

@@ -1,10 +1,25 @@
-// The capture's pieces under Wine: the frame writer against a pipe whose reader stops reading.
+// The capture's pieces under Wine: a capture that cannot start on a real window and GL context, and the frame
+// writer against a pipe whose reader stops reading.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "support/deadline.h"
 #include "video/capture_app.h"
+
+TEST(CaptureApp, ACaptureThatCannotStartLeavesNoWindowAndNoClass)
+{
+    CaptureOptions options;
+    options.video = "frames.yuv";
+    options.audio = "no-such-folder\\music.wav";  // fails after the window and the context are made
+    CaptureApp capture(options);
+    EXPECT_EQ(capture.Run(GetModuleHandleA(nullptr), SW_HIDE, ""), EXIT_CODE_NOT_STARTED);
+    EXPECT_FALSE(capture.Succeeded());
+    EXPECT_EQ(FindWindowA(GLWindowApp::WINDOW_CLASS_NAME, nullptr), nullptr);
+    WNDCLASSEXA registered = {};
+    registered.cbSize = sizeof(registered);
+    EXPECT_FALSE(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &registered));
+}
 
 TEST(FrameWriter, AnEncoderThatStopsReadingIsGivenUpOnAtTheDeadline)
 {
