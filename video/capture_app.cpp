@@ -22,6 +22,14 @@ LONGLONG Now()
     return value.QuadPart;
 }
 
+// The tests' way to meet the encoder's deadline sooner: KELVRA_CAPTURE_ENCODER_DEADLINE, in seconds.
+DWORD EncoderDeadlineMs()
+{
+    const char* seconds = getenv("KELVRA_CAPTURE_ENCODER_DEADLINE");
+    const int parsed = seconds != nullptr ? atoi(seconds) : 0;
+    return parsed > 0 ? static_cast<DWORD>(parsed) * 1000 : FrameWriter::ENCODER_DEADLINE_MS;
+}
+
 double CountsToSeconds(LONGLONG counts)
 {
     LARGE_INTEGER frequency;
@@ -43,6 +51,7 @@ CaptureApp::CaptureApp(const CaptureOptions& captureOptions)
       video(INVALID_HANDLE_VALUE),
       offscreen(false),
       readbackReady(false),
+      writer(EncoderDeadlineMs()),
       maxViewport{0, 0},
       startCount(0),
       renderStart(0),
@@ -83,20 +92,18 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
 {
     if (!DemoApp::Create(instance, showCommand, commandLine)) {
         Fail("cannot create the capture window");
-        return false;
+        return false;  // the base has left nothing behind
     }
     RECT client;
     GetClientRect(hWnd, &client);
     if (client.right != options.width || client.bottom != options.height || maxViewport[0] < options.width ||
         maxViewport[1] < options.height) {
-        Fail("cannot render " + std::to_string(options.width) + "x" + std::to_string(options.height) +
-             " here (the window's drawing area came out " + std::to_string(client.right) + "x" +
-             std::to_string(client.bottom) + ")");
-        return false;
+        return Abandon("cannot render " + std::to_string(options.width) + "x" + std::to_string(options.height) +
+                       " here (the window's drawing area came out " + std::to_string(client.right) + "x" +
+                       std::to_string(client.bottom) + ")");
     }
     if (!readbackReady) {
-        Fail("not enough memory for the frames");
-        return false;
+        return Abandon("not enough memory for the frames");
     }
     if (!offscreen) {
         ShowWindow(hWnd, SW_SHOWNOACTIVATE);  // the frames are read from the window itself
@@ -109,20 +116,17 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
     std::string error;
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
-        Fail(error);
-        return false;
+        return Abandon(error);
     }
     // The music is complete before the pipe opens: opening a named pipe waits here until the encoder opens
     // its end, and tools/capture-video starts ffmpeg only then, so it never meets a partial WAV.
     video =
         CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
-        Fail("cannot open " + options.video + " for the frames");
-        return false;
+        return Abandon("cannot open " + options.video + " for the frames");
     }
     if (!writer.Start(video, options.width, options.height, !offscreen)) {
-        Fail("not enough memory for the frames");
-        return false;
+        return Abandon("not enough memory for the frames");
     }
     startCount = Now();
     return true;
@@ -134,10 +138,22 @@ void CaptureApp::OnCreateFailed(const char* step, DWORD)
          " failed)");
 }
 
+bool CaptureApp::Abandon(const std::string& reason)
+{
+    Fail(reason);
+    // WM_DESTROY gives back the context, and through Shutdown what Init made, before the class goes.
+    DestroyWindow(hWnd);
+    hWnd = nullptr;
+    UnregisterWindowClass();
+    return false;
+}
+
 std::string CaptureApp::Method() const
 {
     if (!offscreen) {
-        return "aliased, read from the window (this GL cannot draw offscreen)";
+        const std::string why =
+            calls.missing != nullptr ? std::string("has no ") + calls.missing : "cannot draw offscreen at this size";
+        return "aliased, read from the window (this GL " + why + ")";
     }
     if (target.Samples() > 0) {
         return "antialiased (" + std::to_string(target.Samples()) + " samples)";
@@ -210,7 +226,7 @@ bool CaptureApp::HandOldestFrame()
 {
     // The frame handed before must be out before its slot is given back.
     if (!writer.Wait()) {
-        Fail("the encoder stopped taking frames");
+        EncoderFailed();
         return false;
     }
     const LONGLONG takeStart = Now();
@@ -221,7 +237,7 @@ bool CaptureApp::HandOldestFrame()
         return false;
     }
     if (!writer.Hand(frame)) {
-        Fail("the encoder stopped taking frames");
+        EncoderFailed();
         return false;
     }
     ++framesWritten;
@@ -240,7 +256,7 @@ void CaptureApp::Shutdown()
     while (Recording() && readback.Waiting() > 0 && HandOldestFrame()) {
     }
     if (!writer.Finish()) {
-        Fail("the encoder stopped taking frames");
+        EncoderFailed();
     }
     readback.Stop();
     target.Destroy();
@@ -282,6 +298,13 @@ void CaptureApp::OnExit()
         framesWritten, length, wall, length / wall, Method().c_str(), CountsToSeconds(renderCounts),
         CountsToSeconds(readCounts), CountsToSeconds(writer.WaitCounts()));
     fflush(stdout);
+}
+
+void CaptureApp::EncoderFailed()
+{
+    Fail(writer.Stalled()
+             ? "the encoder stopped taking frames (none for " + std::to_string(writer.DeadlineMs() / 1000) + " s)"
+             : "the encoder stopped taking frames");
 }
 
 void CaptureApp::Fail(const std::string& reason)

@@ -18,6 +18,7 @@ public:
     explicit CaptureApp(const CaptureOptions& options);
     ~CaptureApp() override;
 
+    // As the base promises, a false return leaves no window, context or registered class behind.
     bool Create(HINSTANCE instance, int showCommand, const char* commandLine) override;
     // Said on standard error: nobody may be there to answer a message box.
     void OnCreateFailed(const char* step, DWORD error) override;
@@ -26,8 +27,8 @@ public:
     void Render() override;
     void OnFrameRate(float framesPerSecond) override;
     void OnExit() override;
-    // Starts reading the frame back and hands the one before it to the writer; closes the window after the
-    // last frame.
+    // Offscreen, resolves frame n, starts reading frame n - 1 back and hands frame n - 2 to the writer; from the
+    // window, reads frame n and hands frame n - 1. Closes the window after the last frame.
     void Present() override;
     // The one place the writer is drained: hands it the frames still read back and waits for them to go out;
     // then frees the GL objects.
@@ -35,11 +36,12 @@ public:
 
     // False once anything went wrong: the window could not be made at the size, or an output failed.
     bool Succeeded() const { return !failed; }
-    int FramesWritten() const { return framesWritten; }
 
 private:
     bool Recording() const;
     void Fail(const std::string& reason);
+    bool Abandon(const std::string& reason);
+    void EncoderFailed();
     bool HandOldestFrame();
     void ReportProgress();
     std::string Method() const;

@@ -2,7 +2,10 @@
 // and the frame count and stream description that follow from the options.
 #include "video/capture_options.h"
 
+#include <ctype.h>
 #include <errno.h>
+#include <math.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -10,15 +13,21 @@
 
 namespace {
 
+// strtol and strtod skip leading white space and take a sign: a number here starts with a digit.
+bool StartsWithDigit(const char* text)
+{
+    return text != nullptr && isdigit(static_cast<unsigned char>(text[0]));
+}
+
 bool ParseWhole(const char* text, long low, long high, long& value)
 {
-    if (text == nullptr || *text == '\0') {
+    if (!StartsWithDigit(text)) {
         return false;
     }
     char* end = nullptr;
     errno = 0;
     const long parsed = strtol(text, &end, 10);
-    if (errno != 0 || *end != '\0' || parsed < low || parsed > high || text[0] == '+' || text[0] == ' ') {
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) {
         return false;
     }
     value = parsed;
@@ -55,7 +64,8 @@ bool ParseSize(const char* text, int& width, int& height, std::string& error)
 
 bool ParseSeconds(const char* text, double& seconds)
 {
-    if (text == nullptr || *text == '\0') {
+    if (!StartsWithDigit(text) &&
+        !(text != nullptr && text[0] == '.' && isdigit(static_cast<unsigned char>(text[1])))) {
         return false;
     }
     char* end = nullptr;
@@ -115,6 +125,14 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             error = "--seconds takes a number of seconds above 0";
             return false;
         }
+    }
+    // Checked once the rate is known, whichever came first. A decimal typed for 1/fps may land a hair below it.
+    if (options.seconds > 0.0 && options.seconds * options.fps < 1.0 - 1e-9) {
+        char line[128];
+        snprintf(line, sizeof(line), "--seconds is shorter than a frame at %d fps: it takes at least 1/%d s (%g)",
+                 options.fps, options.fps, ceil(10000.0 / options.fps) / 10000.0);
+        error = line;
+        return false;
     }
     return true;
 }

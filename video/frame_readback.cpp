@@ -2,7 +2,7 @@
 // buffer a frame later finds it done. Frame n lives in slot n % SLOTS.
 #include "video/frame_readback.h"
 
-#include <stdlib.h>
+#include <new>
 
 namespace {
 // The read-back layout: 32-bit BGRX, the window's own, which the writer turns into YUV.
@@ -14,14 +14,6 @@ FrameReadback::FrameReadback()
 {
 }
 
-FrameReadback::~FrameReadback()
-{
-    for (unsigned char*& slot : memory) {
-        free(slot);
-        slot = nullptr;
-    }
-}
-
 bool FrameReadback::Start(const FramebufferCalls* calls, int frameWidth, int frameHeight)
 {
     gl = calls;
@@ -30,16 +22,15 @@ bool FrameReadback::Start(const FramebufferCalls* calls, int frameWidth, int fra
     bytes = static_cast<size_t>(width) * height * 4;
     read = taken = 0;
     if (gl == nullptr) {
-        for (unsigned char*& slot : memory) {
-            slot = static_cast<unsigned char*>(malloc(bytes));
+        for (std::unique_ptr<unsigned char[]>& slot : memory) {
+            slot.reset(new (std::nothrow) unsigned char[bytes]);
             if (slot == nullptr) {
                 return false;
             }
         }
         return true;
     }
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    ClearGlErrors();
     gl->GenBuffers(SLOTS, buffers);
     for (GLuint buffer : buffers) {
         gl->BindBuffer(fb::PIXEL_PACK_BUFFER, buffer);
@@ -63,7 +54,7 @@ void FrameReadback::Read()
     const int slot = read % SLOTS;
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     if (gl == nullptr) {
-        glReadPixels(0, 0, width, height, FRAME_FORMAT, GL_UNSIGNED_BYTE, memory[slot]);
+        glReadPixels(0, 0, width, height, FRAME_FORMAT, GL_UNSIGNED_BYTE, memory[slot].get());
     } else {
         gl->BindBuffer(fb::PIXEL_PACK_BUFFER, buffers[slot]);
         glReadPixels(0, 0, width, height, FRAME_FORMAT, GL_UNSIGNED_BYTE, nullptr);
@@ -81,7 +72,7 @@ const unsigned char* FrameReadback::Take()
     const int slot = taken % SLOTS;
     ++taken;
     if (gl == nullptr) {
-        return memory[slot];
+        return memory[slot].get();
     }
     gl->BindBuffer(fb::PIXEL_PACK_BUFFER, buffers[slot]);
     const void* frame = gl->MapBuffer(fb::PIXEL_PACK_BUFFER, fb::READ_ONLY);

@@ -5,6 +5,8 @@
 
 #include <stddef.h>
 
+#include <memory>
+
 #include "video/framebuffer_calls.h"
 
 class FrameReadback {
@@ -12,7 +14,6 @@ public:
     static const int SLOTS = 3;
 
     FrameReadback();
-    ~FrameReadback();
     FrameReadback(const FrameReadback&) = delete;
     FrameReadback& operator=(const FrameReadback&) = delete;
 
@@ -38,7 +39,7 @@ private:
     int height;
     size_t bytes;
     GLuint buffers[SLOTS];
-    unsigned char* memory[SLOTS];
+    std::unique_ptr<unsigned char[]> memory[SLOTS];
     int read;     // frames read so far
     int taken;    // frames taken so far
     bool mapped;  // the slot of the frame taken last is mapped

@@ -13,8 +13,7 @@ bool FrameTarget::Create(const FramebufferCalls& calls, int frameWidth, int fram
     width = frameWidth;
     height = frameHeight;
     samples = frameSamples;
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    ClearGlErrors();
     // As deep as the window's depth buffer, so that a frame drawn here is the one the window would show.
     GLint depthBits = 0;
     glGetIntegerv(GL_DEPTH_BITS, &depthBits);

@@ -2,12 +2,13 @@
 // holds the frame before the one it hands.
 #include "video/frame_writer.h"
 
-#include <stdlib.h>
+#include <new>
 
 #include "video/yuv_frame.h"
 
-FrameWriter::FrameWriter()
-    : pipe(INVALID_HANDLE_VALUE),
+FrameWriter::FrameWriter(DWORD deadline)
+    : deadlineMs(deadline),
+      pipe(INVALID_HANDLE_VALUE),
       width(0),
       height(0),
       bottomFirst(true),
@@ -19,6 +20,7 @@ FrameWriter::FrameWriter()
       frameDone(nullptr),
       stop(0),
       failed(0),
+      stalled(false),
       waitCounts(0)
 {
 }
@@ -34,7 +36,6 @@ FrameWriter::~FrameWriter()
         CloseHandle(frameQueued);
         frameQueued = nullptr;
     }
-    free(picture);
 }
 
 bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight, bool rowsBottomFirst)
@@ -44,7 +45,7 @@ bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight, bool rowsBo
     height = frameHeight;
     bottomFirst = rowsBottomFirst;
     pictureBytes = Yuv420Bytes(width, height);
-    picture = static_cast<unsigned char*>(malloc(pictureBytes));
+    picture.reset(new (std::nothrow) unsigned char[pictureBytes]);
     frameQueued = CreateEventA(nullptr, FALSE, FALSE, nullptr);
     frameDone = CreateEventA(nullptr, TRUE, TRUE, nullptr);
     if (picture == nullptr || frameQueued == nullptr || frameDone == nullptr) {
@@ -56,12 +57,15 @@ bool FrameWriter::Start(HANDLE out, int frameWidth, int frameHeight, bool rowsBo
 
 bool FrameWriter::Wait()
 {
+    if (stalled) {
+        return false;
+    }
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
-    WaitForSingleObject(frameDone, INFINITE);
+    stalled = WaitForSingleObject(frameDone, deadlineMs) != WAIT_OBJECT_0;
     QueryPerformanceCounter(&end);
     waitCounts += end.QuadPart - start.QuadPart;
-    return failed == 0;
+    return failed == 0 && !stalled;
 }
 
 bool FrameWriter::Hand(const unsigned char* next)
@@ -78,15 +82,24 @@ bool FrameWriter::Hand(const unsigned char* next)
 bool FrameWriter::Finish()
 {
     if (thread == nullptr) {
-        return failed == 0;
+        return failed == 0 && !stalled;
     }
     Wait();
     InterlockedExchange(&stop, 1);
     SetEvent(frameQueued);
+    if (stalled) {
+        // NOTE: a write into a full pipe ends with CancelSynchronousIo on Windows and in Wine's own pipes, but
+        // under Wine one into a Unix fifo waits in the kernel, where nothing cancels it. The thread, which
+        // holds nothing but that write, is then ended: otherwise it would outlive the picture it writes.
+        CancelSynchronousIo(thread);
+        if (WaitForSingleObject(thread, 1000) != WAIT_OBJECT_0) {
+            TerminateThread(thread, 1);
+        }
+    }
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
     thread = nullptr;
-    return failed == 0;
+    return failed == 0 && !stalled;
 }
 
 DWORD WINAPI FrameWriter::Run(LPVOID self)
@@ -97,9 +110,9 @@ DWORD WINAPI FrameWriter::Run(LPVOID self)
         if (InterlockedCompareExchange(&writer.stop, 0, 0) != 0) {
             return 0;
         }
-        BgrxToYuv420(writer.frame, writer.width, writer.height, writer.bottomFirst, writer.picture);
+        BgrxToYuv420(writer.frame, writer.width, writer.height, writer.bottomFirst, writer.picture.get());
         DWORD written = 0;
-        if (!WriteFile(writer.pipe, writer.picture, static_cast<DWORD>(writer.pictureBytes), &written, nullptr) ||
+        if (!WriteFile(writer.pipe, writer.picture.get(), static_cast<DWORD>(writer.pictureBytes), &written, nullptr) ||
             written != writer.pictureBytes) {
             InterlockedExchange(&writer.failed, 1);
         }

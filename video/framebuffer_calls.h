@@ -1,6 +1,6 @@
 // FramebufferCalls: the few entry points beyond OpenGL 1.1 the capture draws and reads its frames with
 // (framebuffer objects, multisampled renderbuffers, the resolving blit, pixel buffer objects, the clip
-// origin), found through wglGetProcAddress, and their enums.
+// origin), found through wglGetProcAddress, and their enums; and a bounded clear of GL's error flags.
 #pragma once
 
 #include <windows.h>
@@ -27,9 +27,18 @@ const GLenum UPPER_LEFT = 0x8CA2;
 const GLenum NEGATIVE_ONE_TO_ONE = 0x935E;
 }  // namespace fb
 
+// Current: clears GL's error flags before a step whose errors are checked. GL keeps one flag per kind of error,
+// eight kinds in all, so eight reads clear them; a lost context may report an error on every read, and an
+// unbounded drain would hold the capture there for ever.
+void ClearGlErrors();
+
 struct FramebufferCalls {
-    // With a context current: true when every entry point is there.
+    // With a context current: true when every entry point is there; else `missing` names the first that is not.
+    // KELVRA_CAPTURE_WITHOUT, entry point names separated by spaces, takes those as missing: the tests' way to
+    // try the window read-back on a GL that has them all.
     bool Load();
+
+    const char* missing = nullptr;
 
     void(APIENTRY* GenFramebuffers)(GLsizei, GLuint*) = nullptr;
     void(APIENTRY* DeleteFramebuffers)(GLsizei, const GLuint*) = nullptr;

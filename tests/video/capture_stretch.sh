@@ -1,6 +1,7 @@
 # A capture of the production's first 30 s at 4 frames per second: the stream layout, the frames a viewer
 # sees on either side of a menu row change (each frame at its own time, the letters antialiased) and at 29 s
 # (crawl), and the music against an independent decode of "audio.ogg". Then 4K, which needs no screen of that size: the view fills the frame.
+# Last, the read-back from the window where GL cannot draw offscreen.
 source "$(dirname "$0")/lib.sh"
 out="$VIDEO_TMP/stretch.mp4"
 video_capture --fps 4 --seconds 30 --size 800x600 --out "$out" || { cat "$VIDEO_TMP/log" >&2; video_fail "capture failed"; }
@@ -15,15 +16,19 @@ duration=$(video_probe "$out" a duration)
 awk -v d="$duration" 'BEGIN { exit !(d > 29.9 && d < 30.1) }' || video_fail "audio lasts $duration s, not 30 s"
 
 # The highlight leaves "Chapter Selection" for "Extras" just after 4.5 s: frame 18 (4.5 s exactly) still has it
-# on the second row, frame 19 (4.75 s) on the third, so a video whose frames are one step off fails either way.
-for n in 18 19; do
-  video_frame "$out" "$n" "$VIDEO_TMP/menu$n.ppm"
-  mapfile -t left < <(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/menu$n.ppm" 0 380)
-  colours=$(for row in "${left[@]}"; do printf '%s ' "${row##* }"; done)
-  want="normal highlight normal "
-  [ "$n" = 18 ] || want="normal normal highlight "
-  [ "$colours" = "$want" ] || video_fail "left column of frame $n: ${left[*]}"
-done
+# on the second row, frame 19 (4.75 s) on the third, so a video whose frames are one step off, or upside down,
+# fails either way.
+menu_row_change() {
+  for n in 18 19; do
+    video_frame "$1" "$n" "$VIDEO_TMP/menu$n.ppm"
+    mapfile -t left < <(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/menu$n.ppm" 0 380)
+    colours=$(for row in "${left[@]}"; do printf '%s ' "${row##* }"; done)
+    want="normal highlight normal "
+    [ "$n" = 18 ] || want="normal normal highlight "
+    [ "$colours" = "$want" ] || video_fail "left column of frame $n of $1: ${left[*]}"
+  done
+}
+menu_row_change "$out"
 share=$(video_edge_share "$out" 19)
 [ "$share" -ge 10 ] || video_fail "the letters are not antialiased: $share% of their lit pixels are edge pixels"
 
@@ -47,4 +52,10 @@ video_capture --size 3840x2160 --fps 2 --seconds 2 --out "$VIDEO_TMP/4k.mp4" || 
 ffmpeg -v error -y -i "$VIDEO_TMP/4k.mp4" -vf "select=eq(n\\,3),scale=960:540" -frames:v 1 -c:v ppm "$VIDEO_TMP/4k.ppm" ||
   video_fail "cannot take a 4K frame"
 [ "$(python3 "$VIDEO_PIXELS" bands "$VIDEO_TMP/4k.ppm" 0 470 | wc -l)" -eq 3 ] || video_fail "the 4K menu's left column lacks its 3 rows"
+
+# Without glClipControl the frames come from the window's back buffer, bottom row first: upright and in order too.
+KELVRA_CAPTURE_WITHOUT=glClipControl video_capture --fps 4 --seconds 5 --out "$VIDEO_TMP/window.mp4" ||
+  { cat "$VIDEO_TMP/log" >&2; video_fail "window capture failed"; }
+grep -q "read from the window (this GL has no glClipControl)" "$VIDEO_TMP/log" || video_fail "no window read-back: $(cat "$VIDEO_TMP/log")"
+menu_row_change "$VIDEO_TMP/window.mp4"
 echo "PASS"
