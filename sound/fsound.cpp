@@ -2,10 +2,12 @@
 #include "sound/fsound.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "sound/buffer_plan.h"
 #include "sound/fsound_stream.h"
+#include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
 #include "sound/stream_player.h"
 #include "sound/wave_out_device.h"
@@ -61,7 +63,8 @@ struct SoundState {
     bool initialized;
     int mixRate;
     int bufferMs;
-    std::unique_ptr<WaveOutDevice> device;
+    OutputDeviceFactory deviceFactory;
+    std::unique_ptr<OutputDevice> device;
     std::vector<std::unique_ptr<FSOUND_STREAM>> streams;
     FSOUND_STREAM* playing;
     std::unique_ptr<StreamPlayer> player;
@@ -95,6 +98,11 @@ int OpenErrorCode(OggStream::OpenResult result)
 }
 
 }  // namespace
+
+void FSOUND_SetOutputDeviceFactory(OutputDeviceFactory factory)
+{
+    state.deviceFactory = std::move(factory);
+}
 
 signed char FSOUND_SetOutput(int outputType)
 {
@@ -135,8 +143,9 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
-        auto device = std::make_unique<WaveOutDevice>();
-        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate)) {
+        std::unique_ptr<OutputDevice> device =
+            state.deviceFactory ? state.deviceFactory() : std::make_unique<WaveOutDevice>();
+        if (!device->Open(state.driver, mixRate)) {
             return SetErrorAndReturn(FSOUND_ERR_INIT, 0);
         }
         state.device = std::move(device);

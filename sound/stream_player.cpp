@@ -4,10 +4,10 @@
 
 #include <algorithm>
 
+#include "sound/output_device.h"
 #include "sound/stream_source.h"
-#include "sound/wave_out_device.h"
 
-StreamPlayer::StreamPlayer(WaveOutDevice& output, StreamSource& input)
+StreamPlayer::StreamPlayer(OutputDevice& output, StreamSource& input)
     : device(output), source(input), stopEvent(nullptr), thread(nullptr), underruns(0), cpuTicks(0), framesDecoded(0)
 {
 }

@@ -1,4 +1,4 @@
-// StreamPlayer: the feeder thread that keeps a WaveOutDevice's blocks filled from a StreamSource,
+// StreamPlayer: the feeder thread that keeps an OutputDevice's blocks filled from a StreamSource,
 // refilling each block as the device hands it back. It counts underruns and its own CPU time.
 #pragma once
 
@@ -9,12 +9,12 @@
 #include "sound/buffer_plan.h"
 
 class StreamSource;
-class WaveOutDevice;
+class OutputDevice;
 
 class StreamPlayer {
 public:
     // The device and source must outlive the player.
-    StreamPlayer(WaveOutDevice& output, StreamSource& input);
+    StreamPlayer(OutputDevice& output, StreamSource& input);
     ~StreamPlayer();
     StreamPlayer(const StreamPlayer&) = delete;
     StreamPlayer& operator=(const StreamPlayer&) = delete;
@@ -39,7 +39,7 @@ private:
     bool FillAndQueue(unsigned index);
     void SampleCpuTime();
 
-    WaveOutDevice& device;
+    OutputDevice& device;
     StreamSource& source;
     HANDLE stopEvent;
     HANDLE thread;
