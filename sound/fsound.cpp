@@ -17,6 +17,9 @@ namespace {
 constexpr int MIN_MIX_RATE = 8000;
 constexpr int MAX_MIX_RATE = 192000;
 constexpr int MAX_BUFFER_MS = 60000;
+// How often, and how long, Init tries the default device again before it gives up.
+constexpr DWORD INIT_RETRY_MS = 250;
+constexpr ULONGLONG INIT_GIVE_UP_MS = 3000;
 
 struct SoundState {
     SoundState()
@@ -97,6 +100,21 @@ int OpenErrorCode(OggStream::OpenResult result)
     return FSOUND_ERR_FILE_BAD;
 }
 
+// NOTE: Intel graphics drivers take the display's audio device (HDMI, DisplayPort) away for a few seconds at
+// each display mode change, and Init comes right after the switch to fullscreen: where that device is the only
+// one, the default device is tried again for a while. A driver asked for by number fails at once.
+bool OpenDevice(OutputDevice& device, int driver, int rate)
+{
+    const ULONGLONG giveUp = GetTickCount64() + INIT_GIVE_UP_MS;
+    while (!device.Open(driver, rate)) {
+        if (driver != 0 || GetTickCount64() >= giveUp) {
+            return false;
+        }
+        Sleep(INIT_RETRY_MS);
+    }
+    return true;
+}
+
 }  // namespace
 
 void FSOUND_SetOutputDeviceFactory(OutputDeviceFactory factory)
@@ -145,7 +163,7 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
         std::unique_ptr<OutputDevice> device =
             state.deviceFactory ? state.deviceFactory() : std::make_unique<WaveOutDevice>();
-        if (!device->Open(state.driver, mixRate)) {
+        if (!OpenDevice(*device, state.driver, mixRate)) {
             return SetErrorAndReturn(FSOUND_ERR_INIT, 0);
         }
         state.device = std::move(device);
