@@ -57,7 +57,7 @@ struct SoundState {
             return lastStats;
         }
         return SoundStats{player->Underruns(), player->FeederCpuSeconds(), player->DecodedSeconds(),
-                          device->PlayedSeconds(), true};
+                          player->PlayedSeconds(), true};
     }
 
     int error;
@@ -239,7 +239,7 @@ int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp
     }
 
     if (state.device != nullptr) {
-        auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
+        auto player = std::make_unique<StreamPlayer>(*state.device, stream->source, state.driver);
         if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate))) {
             return SetErrorAndReturn(FSOUND_ERR_PLAY, -1);
         }

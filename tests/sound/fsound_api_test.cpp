@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sound/buffer_plan.h"
+#include "sound/device_loss.h"
 #include "sound/fsound_stream.h"
 #include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
@@ -256,6 +257,19 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     })) << "the feeder keeps working after the end";
 }
 
+TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTwoBlockLengthsForGone)
+{
+    // Frame 44100 began playing at 1 s; the device went at 3 s with 4 s handed out: at 5.5 s it is 5.5 s.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 4), 5500, 44100, 44100 * 4), 242550u);
+    // A device faster than the clock had taken 9 s: it goes on from there.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 9), 5500, 44100, 44100 * 9), 396900u);
+    // A device that had run dry at 2 s handed out had played no further: 2 s plus the 2.5 s since.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 2), 5500, 44100, 44100 * 2), 198450u);
+    // Blocks of 125 ms: gone 250 ms after the last came back.
+    EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
+    EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
+}
+
 TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
 {
     const ULONGLONG start = GetTickCount64();
@@ -281,4 +295,42 @@ TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver
     EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
     EXPECT_EQ(never.opens, opens + 1) << "a driver asked for by number was tried again";
     FSOUND_SetDriver(0);
+}
+
+TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs)
+{
+    const Image music = LoadFixture("audio.ogg");
+    StreamSource straight(44100);
+    ASSERT_EQ(straight.Open(music.data(), music.size()), OggStream::OpenResult::Ok);
+    std::vector<int16_t> track(44100 * 10 * 2);
+    track.resize(straight.Read(track.data(), 44100 * 10) * 2);
+    const double blockSeconds = PlanStreamBuffers(1000, 44100).blockFrames / 44100.0;
+    // Blocks that never come back (gone after two block lengths), then blocks back at once whose writes fail.
+    for (const bool keepsBlocks : {true, false}) {
+        SCOPED_TRACE(keepsBlocks ? "blocks kept" : "writes failing");
+        const ULONGLONG start = GetTickCount64();
+        DeviceLine line{start + 1500, start + 3500, keepsBlocks};
+        StandIn(line);
+        ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(1000));
+        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
+        ASSERT_TRUE(WaitFor(10, [&] { return line.reopened >= 2; })) << "the device was not opened again";
+        FSOUND_Close();
+        const auto first = std::find_if(line.blocks.begin(), line.blocks.end(), [](auto& b) { return b.opening > 1; });
+        const auto at = std::search(track.begin(), track.end(), first->samples.begin(), first->samples.end());
+        ASSERT_NE(at, track.end()) << "the first block after the reopening is not the track's";
+        EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0, 2 * blockSeconds)
+            << "the position the block plays at, against the time it plays";
+    }
+}
+
+TEST_F(SoundApi, ClosesAtOnceWhileTheDeviceIsAway)
+{
+    const Image music = LoadFixture("audio.ogg");
+    DeviceLine line{GetTickCount64() + 500, ~0ULL, false};
+    StandIn(line);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return line.opens >= 3; })) << "the feeder did not try the device again";
+    const Deadline closing(3, "FSOUND_Close while the device is away");
+    FSOUND_Close();
 }
