@@ -2,10 +2,12 @@
 #include "sound/fsound.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "sound/buffer_plan.h"
 #include "sound/fsound_stream.h"
+#include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
 #include "sound/stream_player.h"
 #include "sound/wave_out_device.h"
@@ -15,6 +17,9 @@ namespace {
 constexpr int MIN_MIX_RATE = 8000;
 constexpr int MAX_MIX_RATE = 192000;
 constexpr int MAX_BUFFER_MS = 60000;
+// How often, and how long, Init tries the default device again before it gives up.
+constexpr DWORD INIT_RETRY_MS = 250;
+constexpr ULONGLONG INIT_GIVE_UP_MS = 3000;
 
 struct SoundState {
     SoundState()
@@ -52,7 +57,7 @@ struct SoundState {
             return lastStats;
         }
         return SoundStats{player->Underruns(), player->FeederCpuSeconds(), player->DecodedSeconds(),
-                          device->PlayedSeconds(), true};
+                          player->PlayedSeconds(), true};
     }
 
     int error;
@@ -61,7 +66,8 @@ struct SoundState {
     bool initialized;
     int mixRate;
     int bufferMs;
-    std::unique_ptr<WaveOutDevice> device;
+    OutputDeviceFactory deviceFactory;
+    std::unique_ptr<OutputDevice> device;
     std::vector<std::unique_ptr<FSOUND_STREAM>> streams;
     FSOUND_STREAM* playing;
     std::unique_ptr<StreamPlayer> player;
@@ -94,7 +100,27 @@ int OpenErrorCode(OggStream::OpenResult result)
     return FSOUND_ERR_FILE_BAD;
 }
 
+// NOTE: Intel graphics drivers take the display's audio device (HDMI, DisplayPort) away for a few seconds at
+// each display mode change, and Init comes right after the switch to fullscreen: where that device is the only
+// one, the default device is tried again for a while. A driver asked for by number fails at once.
+bool OpenDevice(OutputDevice& device, int driver, int rate)
+{
+    const ULONGLONG giveUp = GetTickCount64() + INIT_GIVE_UP_MS;
+    while (!device.Open(driver, rate)) {
+        if (driver != 0 || GetTickCount64() >= giveUp) {
+            return false;
+        }
+        Sleep(INIT_RETRY_MS);
+    }
+    return true;
+}
+
 }  // namespace
+
+void FSOUND_SetOutputDeviceFactory(OutputDeviceFactory factory)
+{
+    state.deviceFactory = std::move(factory);
+}
 
 signed char FSOUND_SetOutput(int outputType)
 {
@@ -135,8 +161,9 @@ signed char FSOUND_Init(int mixRate, int maxSoftwareChannels, unsigned int flags
     state.lastStats = SoundStats{0, 0.0, 0.0, 0.0, false};
     // Both Win32 output types play through waveOut; "no sound" decodes streams but opens no device.
     if (state.output != FSOUND_OUTPUT_NOSOUND) {
-        auto device = std::make_unique<WaveOutDevice>();
-        if (!device->Open(WaveOutDevice::DeviceIdForDriver(state.driver), mixRate)) {
+        std::unique_ptr<OutputDevice> device =
+            state.deviceFactory ? state.deviceFactory() : std::make_unique<WaveOutDevice>();
+        if (!OpenDevice(*device, state.driver, mixRate)) {
             return SetErrorAndReturn(FSOUND_ERR_INIT, 0);
         }
         state.device = std::move(device);
@@ -212,7 +239,7 @@ int FSOUND_Stream_PlayEx(int channel, FSOUND_STREAM* stream, FSOUND_DSPUNIT* dsp
     }
 
     if (state.device != nullptr) {
-        auto player = std::make_unique<StreamPlayer>(*state.device, stream->source);
+        auto player = std::make_unique<StreamPlayer>(*state.device, stream->source, state.driver);
         if (!player->Start(PlanStreamBuffers(state.bufferMs, state.mixRate))) {
             return SetErrorAndReturn(FSOUND_ERR_PLAY, -1);
         }

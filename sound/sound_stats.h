@@ -2,6 +2,8 @@
 // itself never calls it.
 #pragma once
 
+// Across a device's loss and reopening, decodedSeconds counts what was skipped (decoded and dropped) too, and
+// playedSeconds carries over what was played before the loss, without the time the device was away.
 struct SoundStats {
     unsigned underruns;       // times the device ran out of queued audio while the stream had more
     double feederCpuSeconds;  // CPU time used by the feeder thread so far

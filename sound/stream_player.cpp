@@ -1,14 +1,34 @@
 // StreamPlayer: waits on "stop" or "a block came back", refills what came back, and notes when the
-// device had nothing left to play although the stream had more.
+// device had nothing left to play although the stream had more, or has gone.
 #include "sound/stream_player.h"
 
 #include <algorithm>
 
+#include "sound/output_device.h"
 #include "sound/stream_source.h"
-#include "sound/wave_out_device.h"
 
-StreamPlayer::StreamPlayer(WaveOutDevice& output, StreamSource& input)
-    : device(output), source(input), stopEvent(nullptr), thread(nullptr), underruns(0), cpuTicks(0), framesDecoded(0)
+namespace {
+
+constexpr DWORD REOPEN_INTERVAL_MS = 500;
+
+}  // namespace
+
+StreamPlayer::StreamPlayer(OutputDevice& output, StreamSource& input, int driverNumber)
+    : device(output),
+      source(input),
+      driver(driverNumber),
+      plan{0, 0},
+      stopEvent(nullptr),
+      thread(nullptr),
+      handedOut(0),
+      startFrame(0),
+      startMs(0),
+      lastReturnMs(0),
+      deviceLock(SRWLOCK_INIT),
+      playedBefore(0.0),
+      underruns(0),
+      cpuTicks(0),
+      framesDecoded(0)
 {
 }
 
@@ -17,18 +37,19 @@ StreamPlayer::~StreamPlayer()
     Stop();
 }
 
-bool StreamPlayer::Start(BufferPlan plan)
+bool StreamPlayer::Start(BufferPlan bufferPlan)
 {
     if (thread != nullptr) {
         return false;
     }
-    if (!device.AllocateBlocks(plan.blockCount, plan.blockFrames)) {
+    if (!device.AllocateBlocks(bufferPlan.blockCount, bufferPlan.blockFrames)) {
         return false;
     }
     stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     if (stopEvent == nullptr) {
         return false;
     }
+    plan = bufferPlan;
     queued.assign(plan.blockCount, false);
     returned.reserve(plan.blockCount);
     thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
@@ -66,6 +87,14 @@ double StreamPlayer::DecodedSeconds() const
     return rate > 0 ? static_cast<double>(framesDecoded) / rate : 0.0;
 }
 
+double StreamPlayer::PlayedSeconds() const
+{
+    AcquireSRWLockExclusive(&deviceLock);
+    const double seconds = playedBefore + device.PlayedSeconds();
+    ReleaseSRWLockExclusive(&deviceLock);
+    return seconds;
+}
+
 DWORD WINAPI StreamPlayer::ThreadMain(LPVOID self)
 {
     static_cast<StreamPlayer*>(self)->Run();
@@ -74,15 +103,17 @@ DWORD WINAPI StreamPlayer::ThreadMain(LPVOID self)
 
 bool StreamPlayer::FillAndQueue(unsigned index)
 {
+    queued[index] = false;
     if (source.Finished()) {
-        return false;
+        return true;
     }
     int16_t* data = device.BlockData(index);
     const size_t frames = device.BlockFrames();
     const size_t got = source.Read(data, frames);
+    handedOut += got;
     InterlockedExchange64(&framesDecoded, static_cast<LONGLONG>(source.DecodedFrames()));
     if (got == 0) {
-        return false;
+        return true;
     }
     // The last block of a stream is padded with silence.
     std::fill(data + got * 2, data + frames * 2, int16_t{0});
@@ -102,43 +133,122 @@ void StreamPlayer::SampleCpuTime()
     InterlockedExchange64(&cpuTicks, static_cast<LONGLONG>(ticks(kernel) + ticks(user)));
 }
 
-void StreamPlayer::Run()
+bool StreamPlayer::StartBlocks()
 {
-    const unsigned count = device.BlockCount();
     // Paused while the first blocks are decoded, so the device doesn't start on one and run dry.
     device.Pause();
-    for (unsigned i = 0; i < count; ++i) {
-        FillAndQueue(i);
+    startFrame = handedOut;
+    bool written = true;
+    for (unsigned i = 0; i < plan.blockCount && written; ++i) {
+        written = FillAndQueue(i);
     }
     device.Restart();
+    startMs = lastReturnMs = GetTickCount64();
     SampleCpuTime();
+    return written;
+}
 
-    const HANDLE waits[2] = {stopEvent, device.DoneEvent()};
+bool StreamPlayer::Refill()
+{
+    returned.clear();
+    unsigned stillQueued = 0;
+    for (unsigned i = 0; i < plan.blockCount; ++i) {
+        if (!queued[i]) {
+            continue;
+        }
+        if (device.IsDone(i)) {
+            queued[i] = false;
+            returned.push_back(i);
+        } else {
+            ++stillQueued;
+        }
+    }
+    const uint64_t now = GetTickCount64();
+    if (returned.empty()) {
+        // Nothing back: the device is gone once two block lengths pass with blocks queued and more to play.
+        return stillQueued == 0 || source.Finished() ||
+               StallWaitMs(lastReturnMs, now, plan.blockFrames, source.OutputRate()) > 0;
+    }
+    lastReturnMs = now;
+    const bool ranDry = stillQueued == 0 && !source.Finished();
+    for (unsigned i : returned) {
+        if (!FillAndQueue(i)) {
+            return false;
+        }
+    }
+    if (ranDry) {
+        InterlockedIncrement(&underruns);
+    }
+    return true;
+}
+
+bool StreamPlayer::Reopen()
+{
+    const int rate = source.OutputRate();
+    const DeviceLoss loss = LossPoint(startFrame, startMs, GetTickCount64(), rate, handedOut);
+    AcquireSRWLockExclusive(&deviceLock);
+    playedBefore += device.PlayedSeconds();
+    device.Close();
+    ReleaseSRWLockExclusive(&deviceLock);
+    std::fill(queued.begin(), queued.end(), false);
+    // NOTE: a display's audio device (HDMI, DisplayPort) goes away for seconds at each display mode change,
+    // Alt+Tab in fullscreen included, and a handle opened before stays dead: only a new opening plays again.
+    // Waiting on the stop event keeps a stop immediate meanwhile.
     for (;;) {
-        const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
-        if (woken != WAIT_OBJECT_0 + 1) {
+        if (WaitForSingleObject(stopEvent, REOPEN_INTERVAL_MS) != WAIT_TIMEOUT) {
+            return false;
+        }
+        AcquireSRWLockExclusive(&deviceLock);
+        const bool opened = device.Open(driver, rate) && device.AllocateBlocks(plan.blockCount, plan.blockFrames);
+        if (!opened) {
+            device.Close();
+        }
+        ReleaseSRWLockExclusive(&deviceLock);
+        if (opened) {
+            return SkipMissed(loss);
+        }
+    }
+}
+
+bool StreamPlayer::SkipMissed(DeviceLoss loss)
+{
+    // Decoded into a free block and dropped, chasing the clock, which runs on while this decodes.
+    int16_t* scratch = device.BlockData(0);
+    for (;;) {
+        const uint64_t target = ResumeFrame(loss, GetTickCount64(), source.OutputRate(), handedOut);
+        if (target <= handedOut || source.Finished()) {
+            return true;
+        }
+        if (WaitForSingleObject(stopEvent, 0) != WAIT_TIMEOUT) {
+            return false;
+        }
+        handedOut +=
+            source.Read(scratch, static_cast<size_t>(std::min<uint64_t>(target - handedOut, plan.blockFrames)));
+        InterlockedExchange64(&framesDecoded, static_cast<LONGLONG>(source.DecodedFrames()));
+    }
+}
+
+void StreamPlayer::Run()
+{
+    bool live = StartBlocks();
+    for (;;) {
+        if (!live) {
+            if (!Reopen()) {
+                break;
+            }
+            live = StartBlocks();
+            continue;
+        }
+        // While blocks are out and the stream has more, the wait ends when the device counts as gone.
+        const bool waiting = std::find(queued.begin(), queued.end(), true) != queued.end() && !source.Finished();
+        const DWORD timeout =
+            waiting ? StallWaitMs(lastReturnMs, GetTickCount64(), plan.blockFrames, source.OutputRate()) : INFINITE;
+        const HANDLE waits[2] = {stopEvent, device.DoneEvent()};
+        const DWORD woken = WaitForMultipleObjects(2, waits, FALSE, timeout);
+        if (woken != WAIT_OBJECT_0 + 1 && woken != WAIT_TIMEOUT) {
             break;
         }
-
-        returned.clear();
-        unsigned stillQueued = 0;
-        for (unsigned i = 0; i < count; ++i) {
-            if (!queued[i]) {
-                continue;
-            }
-            if (device.IsDone(i)) {
-                queued[i] = false;
-                returned.push_back(i);
-            } else {
-                ++stillQueued;
-            }
-        }
-        if (!returned.empty() && stillQueued == 0 && !source.Finished()) {
-            InterlockedIncrement(&underruns);
-        }
-        for (unsigned i : returned) {
-            FillAndQueue(i);
-        }
+        live = Refill();
         SampleCpuTime();
     }
     SampleCpuTime();

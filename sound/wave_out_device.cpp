@@ -3,11 +3,6 @@
 
 #include <algorithm>
 
-UINT WaveOutDevice::DeviceIdForDriver(int driver)
-{
-    return driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
-}
-
 WaveOutDevice::WaveOutDevice() : waveOut(nullptr), sampleRate(0), event(nullptr), blockFrames(0), framesQueued(0)
 {
 }
@@ -17,7 +12,7 @@ WaveOutDevice::~WaveOutDevice()
     Close();
 }
 
-bool WaveOutDevice::Open(UINT deviceId, int rate)
+bool WaveOutDevice::Open(int driver, int rate)
 {
     Close();
     event = CreateEventA(nullptr, FALSE, FALSE, nullptr);
@@ -33,6 +28,7 @@ bool WaveOutDevice::Open(UINT deviceId, int rate)
     format.nBlockAlign = static_cast<WORD>(format.nChannels * format.wBitsPerSample / 8);
     format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
 
+    const UINT deviceId = driver <= 0 ? WAVE_MAPPER : static_cast<UINT>(driver - 1);
     HWAVEOUT handle = nullptr;
     const MMRESULT result =
         waveOutOpen(&handle, deviceId, &format, reinterpret_cast<DWORD_PTR>(event), 0, CALLBACK_EVENT);

@@ -1,13 +1,17 @@
 // The FSOUND_ calls: each refusal and its error code in one scripted sequence, then the device paths
-// (skipped where this machine has no audio device).
+// (skipped where this machine has no audio device), and a device that comes late or goes, stood in for.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "sound/buffer_plan.h"
+#include "sound/device_loss.h"
 #include "sound/fsound_stream.h"
+#include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
 #include "sound_fixtures.h"
 #include "support/deadline.h"
@@ -27,11 +31,110 @@ bool WaitFor(int seconds, const std::function<bool()>& done)
     return true;
 }
 
+// A stand-in device's schedule and log. It is away from goneFrom until goneUntil (GetTickCount64 ms); an
+// opening made before goneFrom stays dead after it: its writes fail, and its queued blocks never come back
+// (keepsBlocks) or all come back at once.
+struct DeviceLine {
+    ULONGLONG goneFrom;
+    ULONGLONG goneUntil;
+    bool keepsBlocks;
+    volatile LONG opens = 0;     // Open calls
+    volatile LONG openings = 0;  // Open calls that succeeded
+    volatile LONG reopened = 0;  // blocks queued on a second opening or later
+    struct Block {
+        ULONGLONG startMs;  // when it begins to play
+        LONG opening;
+        std::vector<int16_t> samples;
+    };
+    std::vector<Block> blocks = {};  // written by the feeder; read once FSOUND_Close has stopped it
+};
+
+// Plays in real time: each block is done a block's length after the one before it, and a 10 ms periodic
+// timer stands for the done event.
+class StandInDevice : public OutputDevice {
+public:
+    explicit StandInDevice(DeviceLine& log)
+        : line(log), timer(CreateWaitableTimerA(nullptr, FALSE, nullptr)), rate(1), frames(0), openedAt(0), clock(0)
+    {
+    }
+    ~StandInDevice() override { CloseHandle(timer); }
+
+    bool Open(int driver, int sampleRate) override
+    {
+        InterlockedIncrement(&line.opens);
+        openedAt = clock = GetTickCount64();
+        if (driver != 0 || (openedAt >= line.goneFrom && openedAt < line.goneUntil)) {
+            return false;
+        }
+        rate = sampleRate;
+        InterlockedIncrement(&line.openings);
+        LARGE_INTEGER due;
+        due.QuadPart = -100000;
+        return SetWaitableTimer(timer, &due, 10, nullptr, nullptr, FALSE) != 0;
+    }
+    void Close() override { CancelWaitableTimer(timer); }
+    bool AllocateBlocks(unsigned count, unsigned blockFrames) override
+    {
+        data.assign(count, std::vector<int16_t>(blockFrames * 2));
+        ends.assign(count, 0);
+        frames = blockFrames;
+        return true;
+    }
+    unsigned BlockCount() const override { return static_cast<unsigned>(data.size()); }
+    unsigned BlockFrames() const override { return frames; }
+    int16_t* BlockData(unsigned index) override { return data[index].data(); }
+    bool Queue(unsigned index, unsigned streamFrames) override
+    {
+        const ULONGLONG now = GetTickCount64();
+        if (Dead(now)) {
+            return false;
+        }
+        const ULONGLONG start = std::max(now, clock);
+        clock = ends[index] = start + (frames * 1000ULL + rate / 2) / rate;
+        line.blocks.push_back({start, line.openings, {data[index].begin(), data[index].begin() + streamFrames * 2}});
+        if (line.openings > 1) {
+            InterlockedIncrement(&line.reopened);
+        }
+        return true;
+    }
+    bool IsDone(unsigned index) const override
+    {
+        const ULONGLONG now = GetTickCount64();
+        return Dead(now) ? !line.keepsBlocks || ends[index] <= line.goneFrom : ends[index] <= now;
+    }
+    void Reset() override { std::fill(ends.begin(), ends.end(), 0); }
+    void Pause() override {}
+    void Restart() override {}
+    double PlayedSeconds() const override { return 0.0; }
+    HANDLE DoneEvent() const override { return timer; }
+
+private:
+    bool Dead(ULONGLONG now) const { return openedAt < line.goneFrom && now >= line.goneFrom; }
+
+    DeviceLine& line;
+    HANDLE timer;
+    int rate;
+    unsigned frames;
+    ULONGLONG openedAt;
+    ULONGLONG clock;  // when the last block queued ends
+    std::vector<std::vector<int16_t>> data;
+    std::vector<ULONGLONG> ends;
+};
+
+void StandIn(DeviceLine& line)
+{
+    FSOUND_SetOutputDeviceFactory([&line] { return std::make_unique<StandInDevice>(line); });
+}
+
 class SoundApi : public ::testing::Test {
 protected:
     // Each case takes a few seconds at most; a feeder that never stops would hold FSOUND_Close for ever.
     SoundApi() : deadline(20, "the sound calls to return (a feeder that does not stop holds FSOUND_Close)") {}
-    void TearDown() override { FSOUND_Close(); }
+    void TearDown() override
+    {
+        FSOUND_Close();
+        FSOUND_SetOutputDeviceFactory(nullptr);
+    }
 
     Deadline deadline;
 };
@@ -152,4 +255,82 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
         }
         return GetTickCount64() - stretchStart >= 300;
     })) << "the feeder keeps working after the end";
+}
+
+TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTwoBlockLengthsForGone)
+{
+    // Frame 44100 began playing at 1 s; the device went at 3 s with 4 s handed out: at 5.5 s it is 5.5 s.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 4), 5500, 44100, 44100 * 4), 242550u);
+    // A device faster than the clock had taken 9 s: it goes on from there.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 9), 5500, 44100, 44100 * 9), 396900u);
+    // A device that had run dry at 2 s handed out had played no further: 2 s plus the 2.5 s since.
+    EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 2), 5500, 44100, 44100 * 2), 198450u);
+    // Blocks of 125 ms: gone 250 ms after the last came back.
+    EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
+    EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
+}
+
+TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
+{
+    const ULONGLONG start = GetTickCount64();
+    DeviceLine late{0, start + 1000, false};
+    StandIn(late);
+    EXPECT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
+    FSOUND_Close();
+
+    DeviceLine never{0, ~0ULL, false};
+    StandIn(never);
+    const ULONGLONG tried = GetTickCount64();
+    EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
+    EXPECT_GE(GetTickCount64() - tried, 3000u) << "gave up early";
+    // Tried again every 250 to 500 ms until 3 s: not once only, and not in a busy loop (a sleep may come back
+    // a tick early, so up to one try in 200 ms).
+    EXPECT_GE(never.opens, 2);
+    EXPECT_LE(never.opens, 16);
+
+    const LONG opens = never.opens;
+    ASSERT_TRUE(FSOUND_SetDriver(2));
+    EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
+    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
+    EXPECT_EQ(never.opens, opens + 1) << "a driver asked for by number was tried again";
+    FSOUND_SetDriver(0);
+}
+
+TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs)
+{
+    const Image music = LoadFixture("audio.ogg");
+    StreamSource straight(44100);
+    ASSERT_EQ(straight.Open(music.data(), music.size()), OggStream::OpenResult::Ok);
+    std::vector<int16_t> track(44100 * 10 * 2);
+    track.resize(straight.Read(track.data(), 44100 * 10) * 2);
+    const double blockSeconds = PlanStreamBuffers(1000, 44100).blockFrames / 44100.0;
+    // Blocks that never come back (gone after two block lengths), then blocks back at once whose writes fail.
+    for (const bool keepsBlocks : {true, false}) {
+        SCOPED_TRACE(keepsBlocks ? "blocks kept" : "writes failing");
+        const ULONGLONG start = GetTickCount64();
+        DeviceLine line{start + 1500, start + 3500, keepsBlocks};
+        StandIn(line);
+        ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(1000));
+        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
+        ASSERT_TRUE(WaitFor(10, [&] { return line.reopened >= 2; })) << "the device was not opened again";
+        FSOUND_Close();
+        const auto first = std::find_if(line.blocks.begin(), line.blocks.end(), [](auto& b) { return b.opening > 1; });
+        const auto at = std::search(track.begin(), track.end(), first->samples.begin(), first->samples.end());
+        ASSERT_NE(at, track.end()) << "the first block after the reopening is not the track's";
+        EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0, 2 * blockSeconds)
+            << "the position the block plays at, against the time it plays";
+    }
+}
+
+TEST_F(SoundApi, ClosesAtOnceWhileTheDeviceIsAway)
+{
+    const Image music = LoadFixture("audio.ogg");
+    DeviceLine line{GetTickCount64() + 500, ~0ULL, false};
+    StandIn(line);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return line.opens >= 3; })) << "the feeder did not try the device again";
+    const Deadline closing(3, "FSOUND_Close while the device is away");
+    FSOUND_Close();
 }
