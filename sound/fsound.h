@@ -28,7 +28,7 @@ enum FSOUND_ERRORS {
     FSOUND_ERR_MEDIAPLAYER
 };
 
-// Output types: 2 is the Win32 audio output of this layer.
+// Output types: 1 and 2 both play through this layer's Win32 audio output; 0 decodes and plays nothing.
 enum { FSOUND_OUTPUT_NOSOUND = 0, FSOUND_OUTPUT_WINMM = 1, FSOUND_OUTPUT_DSOUND = 2 };
 
 // Stream mode flags.

@@ -51,7 +51,7 @@ private:
     struct FreeArena {
         void operator()(char* bytes) const { free(bytes); }
     };
-    // Declared before decoder: the decoder lives inside it.
+    // The decoder lives inside it; the destructor closes the decoder before the arena goes.
     std::unique_ptr<char, FreeArena> arena;
     stb_vorbis* decoder;
     int channels;

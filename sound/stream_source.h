@@ -25,7 +25,6 @@ public:
 
     int OutputRate() const { return outputRate; }
     int SourceRate() const { return ogg.SampleRate(); }
-    int SourceChannels() const { return ogg.Channels(); }
     // Source frames decoded so far, and as seconds; read them on the thread that reads the source.
     uint64_t DecodedFrames() const { return ogg.FramesDecoded(); }
     double DecodedSeconds() const;
