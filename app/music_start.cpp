@@ -2,14 +2,15 @@
 #include "app/music_start.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 
+#include <memory>
+
+#include "sound/file_image.h"
 #include "sound/fsound.h"
 
 namespace {
 
 const int DEFAULT_DRIVER = 0;
-const int MIX_RATE = 44100;
 const int SOFTWARE_CHANNELS = 32;
 const int STREAM_BUFFER_MS = 1000;
 const unsigned int STREAM_MODE = FSOUND_NORMAL | FSOUND_LOADMEMORY | FSOUND_MPEGACCURATE;
@@ -63,40 +64,29 @@ bool MusicStart()
 {
     FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND);
     FSOUND_SetDriver(DEFAULT_DRIVER);
-    if (!FSOUND_Init(MIX_RATE, SOFTWARE_CHANNELS, 0)) {
+    if (!FSOUND_Init(MUSIC_MIX_RATE, SOFTWARE_CHANNELS, 0)) {
         return ReportSoundError(SoundErrorText(FSOUND_GetError()));
     }
     FSOUND_Stream_SetBufferSize(STREAM_BUFFER_MS);
 
-    FILE* file = fopen("audio.ogg", "rb");
-    if (file == nullptr) {
+    std::unique_ptr<char[]> image;
+    size_t size = 0;
+    switch (ReadFileImage("audio.ogg", image, size)) {
+    case FileImageStatus::Read:
+        break;
+    case FileImageStatus::NotFound:
         return ReportSoundError("File Not Found");
-    }
-    fseek(file, 0, SEEK_END);
-    const long size = ftell(file);
-    fseek(file, 0, SEEK_SET);
-    if (size < 0) {
-        fclose(file);
-        return ReportSoundError(SoundErrorText(FSOUND_ERR_FILE_BAD));
-    }
-    char* image = static_cast<char*>(malloc(size > 0 ? static_cast<size_t>(size) : 1));
-    if (image == nullptr) {
-        fclose(file);
+    case FileImageStatus::NoMemory:
         return ReportSoundError(SoundErrorText(FSOUND_ERR_MEMORY));
-    }
-    // A read that comes up short is a file we cannot play; an empty one goes to the stream, which refuses it.
-    const bool complete = size == 0 || fread(image, static_cast<size_t>(size), 1, file) == 1;
-    fclose(file);
-    if (!complete) {
-        free(image);
+    case FileImageStatus::Unreadable:
+        // A read that comes up short is a file we cannot play; an empty one goes to the stream, which refuses it.
         return ReportSoundError(SoundErrorText(FSOUND_ERR_FILE_BAD));
     }
-
-    musicStream = FSOUND_Stream_Open(image, STREAM_MODE, 0, static_cast<int>(size));
+    musicStream = FSOUND_Stream_Open(image.get(), STREAM_MODE, 0, static_cast<int>(size));
     if (musicStream == nullptr) {
-        free(image);
         return ReportSoundError(SoundErrorText(FSOUND_GetError()));
     }
+    image.release();  // the stream plays from it until the process ends
     return true;
 }
 

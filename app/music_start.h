@@ -1,6 +1,9 @@
 // The music: "audio.ogg" read whole into memory and streamed by the sound layer, and the texts of its errors.
 #pragma once
 
+// The rate the music is mixed at: the demo's sound output, and the capture's WAV.
+constexpr int MUSIC_MIX_RATE = 44100;
+
 // Opens the sound output and the stream. On failure writes "Error!" and the reason to standard output,
 // closes the sound layer and returns false.
 bool MusicStart();

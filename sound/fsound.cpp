@@ -27,7 +27,7 @@ struct SoundState {
           output(FSOUND_OUTPUT_DSOUND),
           driver(0),
           initialized(false),
-          mixRate(44100),
+          mixRate(0),  // FSOUND_Init sets it; nothing plays before
           bufferMs(1000),
           playing(nullptr),
           lastStats{0, 0.0, 0.0, 0.0, false}

@@ -7,11 +7,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "app/music_start.h"
 #include "video/music_track.h"
 
 namespace {
 
-const int AUDIO_RATE = 44100;
 // Antialiasing takes this many samples a pixel, or as many as GL offers if fewer.
 const GLint SAMPLES = 4;
 
@@ -113,7 +113,7 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
            static_cast<double>(totalFrames) / options.fps, options.fps, options.width, options.height,
            Method().c_str());
     fflush(stdout);
-    const long long sampleFrames = static_cast<long long>(totalFrames) * AUDIO_RATE / options.fps;
+    const long long sampleFrames = static_cast<long long>(totalFrames) * MUSIC_MIX_RATE / options.fps;
     std::string error;
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
         return Abandon(error);

@@ -7,12 +7,12 @@
 #include <vector>
 #include <windows.h>
 
+#include "app/music_start.h"
 #include "sound/file_image.h"
 #include "sound/stream_source.h"
 
 namespace {
 
-const int OUTPUT_RATE = 44100;
 const int CHANNELS = 2;
 const int BYTES_PER_FRAME = CHANNELS * 2;
 
@@ -38,7 +38,7 @@ bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFra
         error = std::string("cannot read the music file ") + oggPath;
         return false;
     }
-    StreamSource source(OUTPUT_RATE);
+    StreamSource source(MUSIC_MIX_RATE);
     if (source.Open(image.data(), image.size()) != OggStream::OpenResult::Ok) {
         error = std::string("cannot decode the music file ") + oggPath;
         return false;
@@ -58,8 +58,8 @@ bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFra
     PutLe32(header + 16, 16);
     PutLe16(header + 20, 1);  // PCM
     PutLe16(header + 22, CHANNELS);
-    PutLe32(header + 24, OUTPUT_RATE);
-    PutLe32(header + 28, OUTPUT_RATE * BYTES_PER_FRAME);
+    PutLe32(header + 24, MUSIC_MIX_RATE);
+    PutLe32(header + 28, MUSIC_MIX_RATE * BYTES_PER_FRAME);
     PutLe16(header + 32, BYTES_PER_FRAME);
     PutLe16(header + 34, 16);
     memcpy(header + 36, "data", 4);
