@@ -182,7 +182,10 @@ void DemoApp::OnActivateApp(bool active)
 
 void DemoApp::OnCreateFailed(const char* step, DWORD error)
 {
-    GiveDesktopModeBack();  // the message box must be read on the desktop's own screen
+    // The message box must be read on the desktop's own screen, and the show will not play: the window, while
+    // it is still there, must not take the mode again when the box hands it the focus back.
+    GiveDesktopModeBack();
+    modeGranted = false;
     GLWindowApp::OnCreateFailed(step, error);
 }
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -158,31 +157,53 @@ TEST(DemoApp, TheQuestionAnsweredNoOrYesBeforeDisplaysThatGrantDeepModesOrNone)
     }
 }
 
-// A window that refuses to be made, as a failed CreateWindowExA gives.
-class RefusedWindowDemo : public TestDemo {
+// A start that fails at one step after Yes: the class's name taken before, a window that refuses to be made,
+// or a window whose device context already has another pixel format (which a window can be given only once).
+enum class Failure { ClassTaken, WindowRefused, FormatTaken };
+
+class FailingDemo : public TestDemo {
 public:
-    RefusedWindowDemo() : TestDemo(true) {}
+    explicit FailingDemo(Failure step) : TestDemo(true), failure(step) {}
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        return message == WM_NCCREATE ? FALSE : TestDemo::WindowProc(window, message, wParam, lParam);
+        if (message == WM_NCCREATE && failure == Failure::WindowRefused) {
+            return FALSE;
+        }
+        if (message == WM_CREATE && failure == Failure::FormatTaken) {
+            const HDC dc = GetDC(window);
+            PIXELFORMATDESCRIPTOR wanted = {};
+            wanted.nSize = sizeof(wanted);
+            SetupPixelFormat(wanted);
+            const int chosen = ChoosePixelFormat(dc, &wanted);
+            SetPixelFormat(dc, chosen == 1 ? 2 : 1, &wanted);
+            ReleaseDC(window, dc);
+        }
+        return TestDemo::WindowProc(window, message, wParam, lParam);
     }
+    const Failure failure;
 };
 
-// After Yes, a class that cannot be registered (the name is taken) or a window that cannot be made gives the
-// desktop its mode and pointer back before a box names the step and the system's reason; the exit code is 1.
-TEST(DemoApp, AWindowOrClassThatCannotBeMadeAfterYesGivesTheModeBackAndSaysWhy)
+// After Yes, a start that fails gives the desktop its mode and pointer back before a box names the step (and the
+// system's reason, where it gives one); nothing is left registered, and the exit code is 1.
+TEST(DemoApp, AStartThatFailsAfterYesGivesTheModeBackAndSaysWhy)
 {
-    for (bool classTaken : {true, false}) {
-        SCOPED_TRACE(classTaken ? "class taken" : "window refused");
+    const struct {
+        Failure failure;
+        const char* said;
+    } cases[] = {
+        {Failure::ClassTaken, "Kelvra: The window could not be made (RegisterClassExA failed).\n"},
+        {Failure::WindowRefused, "Kelvra: The window could not be made (CreateWindowExA failed)."},
+        {Failure::FormatTaken, "Kelvra: This display could not start OpenGL (SetPixelFormat failed)."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
         WNDCLASSEXA taken = {};
         taken.cbSize = sizeof(WNDCLASSEXA);
         taken.lpfnWndProc = DefWindowProcA;
         taken.hInstance = GetModuleHandleA(nullptr);
         taken.lpszClassName = GLWindowApp::WINDOW_CLASS_NAME;
-        ASSERT_TRUE(!classTaken || RegisterClassExA(&taken));
-        // One at a time: each application object makes itself g_app, which the window procedure goes through.
-        const std::unique_ptr<TestDemo> made(classTaken ? new TestDemo(true) : new RefusedWindowDemo());
-        TestDemo& demo = *made;
+        ASSERT_TRUE(c.failure != Failure::ClassTaken || RegisterClassExA(&taken));
+        FailingDemo demo(c.failure);
         demo.leastDepth = 32;
         answer = IDYES;
         boxesSeen.clear();
@@ -195,18 +216,10 @@ TEST(DemoApp, AWindowOrClassThatCannotBeMadeAfterYesGivesTheModeBackAndSaysWhy)
         EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32", "desktop"}));
         EXPECT_TRUE(PointerShown());
         ASSERT_EQ(boxesSeen.size(), 2u);
-        const std::string said = boxesSeen[1];
-        EXPECT_EQ(said.rfind(classTaken ? "Kelvra: The window could not be made (RegisterClassExA failed)."
-                                        : "Kelvra: The window could not be made (CreateWindowExA failed).",
-                             0),
-                  0u)
-            << said;
-        if (classTaken) {
-            EXPECT_NE(said.find('\n'), std::string::npos) << said;  // the system's reason on a line of its own
-        }
+        EXPECT_EQ(boxesSeen[1].rfind(c.said, 0), 0u) << boxesSeen[1];
         WNDCLASSEXA left = {};
         EXPECT_EQ(GetClassInfoExA(GetModuleHandleA(nullptr), GLWindowApp::WINDOW_CLASS_NAME, &left) != FALSE,
-                  classTaken);
+                  c.failure == Failure::ClassTaken);
         UnregisterClassA(GLWindowApp::WINDOW_CLASS_NAME, GetModuleHandleA(nullptr));
     }
 }
