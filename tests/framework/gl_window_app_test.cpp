@@ -54,7 +54,14 @@ public:
         contextInInit.push_back(wglGetCurrentContext());
         return 0;
     }
-    void OnFrameRate(float rate) override { rates.push_back(rate); }
+    void OnFrameRate(float rate) override
+    {
+        rates.push_back(rate);
+        rateTimes.push_back(GetTickCount64());
+        if (rates.size() == closeAtRate) {
+            PostMessageA(hWnd, WM_CLOSE, 0, 0);
+        }
+    }
     void OnExit() override { ++exits; }
     void SetExecutionState(EXECUTION_STATE state) override { executionStates.push_back(state); }
     LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override
@@ -114,6 +121,8 @@ public:
     std::vector<HGLRC> contextInInit, contextInShutdown;
     HGLRC contextInRender = nullptr, contextAfterProjection = reinterpret_cast<HGLRC>(1);
     std::vector<float> rates;
+    std::vector<ULONGLONG> rateTimes;
+    size_t closeAtRate = 0;  // the report (the first is Create's 0) after which the window closes, if any
     int exits = 0;
 };
 
@@ -277,6 +286,21 @@ TEST(WindowFramework, RunDrawsNothingAndWaitsWhileMinimised)
     EXPECT_EQ(app.resumedInRender, (std::vector<bool>{false, false, false, true}));
     EXPECT_GT(app.minimisedTurns, 0);
     EXPECT_LT(app.minimisedTurns, 50);
+}
+
+// The rate is frames counted over one tick's period, reported as frames per second: the ticks must come no more
+// often than once a second (a shorter period would report a fraction of the rate).
+TEST(WindowFramework, TheRateTicksComeASecondApart)
+{
+    ProbeApp app;
+    app.closeAtRate = 3;
+    {
+        Deadline deadline(10, "Run to return after two frame-rate ticks");
+        EXPECT_EQ(app.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), 0);
+    }
+    ASSERT_EQ(app.rateTimes.size(), 3u);
+    EXPECT_GE(app.rateTimes[2] - app.rateTimes[1], 990u);
+    EXPECT_GT(app.rates[2], 0.0f);
 }
 
 }  // namespace
