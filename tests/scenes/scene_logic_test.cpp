@@ -91,15 +91,11 @@ TEST(CrawlMotion, StarsSpanTheFieldAndRespawnAtExactlyThreeKeepingThisFramesPosi
     EXPECT_FLOAT_EQ(high.basePos.x, 5.0f);
     EXPECT_FLOAT_EQ(high.basePos.y, 5.0f);
     EXPECT_FLOAT_EQ(high.basePos.z, 1.0f);
-    EXPECT_EQ(high.pos.z, high.basePos.z);
 
     Star star;
     PlaceStar(star, 8.0f, LOWEST);
     EXPECT_EQ(star.basePos.x, -5.0f);
     EXPECT_EQ(star.basePos.z, -10.0f);
-    EXPECT_FALSE(StepStar(star, 1.0f, LOWEST));
-    EXPECT_EQ(star.pos.x, -5.0f);
-    EXPECT_FLOAT_EQ(star.pos.z, -2.0f);
     star.basePos.z = 2.9999f - 8.0f;  // one second later it stands just short of the eye
     EXPECT_FALSE(StepStar(star, 1.0f, LOWEST));
     EXPECT_LT(star.pos.z, 3.0f);
