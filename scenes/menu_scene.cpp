@@ -14,22 +14,41 @@ const Vec3 ACTIVE_COLOR = {0.92f, 0.14f, 0.15f};
 
 namespace {
 
-const char* const ON_TEXT = "ON";
-const char* const OFF_TEXT = "OFF";
+constexpr const char* ON_TEXT = "ON";
+constexpr const char* OFF_TEXT = "OFF";
 
 struct MenuEntry {
+    MenuSlot slot;
     const char* text;
     const Vec3* color;
     Vec3 pos;
 };
 
-const MenuEntry MENU_ENTRIES[MENU_ITEM_COUNT] = {
-    {"Play Demo", &HIGHLIGHT_COLOR, {-9.0f, 4.0f, -11.0f}}, {"Chapter Selection", &NORMAL_COLOR, {-9.0f, 2.0f, -11.0f}},
-    {"Extras", &NORMAL_COLOR, {-9.0f, 0.0f, -11.0f}},       {"Audio commentary", &NORMAL_COLOR, {1.0f, 4.0f, -11.0f}},
-    {ON_TEXT, &NORMAL_COLOR, {1.0f, 2.5f, -11.0f}},         {OFF_TEXT, &ACTIVE_COLOR, {3.0f, 2.5f, -11.0f}},
-    {"Subtitles", &NORMAL_COLOR, {1.0f, 0.0f, -11.0f}},     {ON_TEXT, &NORMAL_COLOR, {1.0f, -1.5f, -11.0f}},
-    {OFF_TEXT, &ACTIVE_COLOR, {3.0f, -1.5f, -11.0f}},
+constexpr MenuEntry MENU_ENTRIES[] = {
+    {PLAY_DEMO, "Play Demo", &HIGHLIGHT_COLOR, {-9.0f, 4.0f, -11.0f}},
+    {CHAPTERS, "Chapter Selection", &NORMAL_COLOR, {-9.0f, 2.0f, -11.0f}},
+    {EXTRAS, "Extras", &NORMAL_COLOR, {-9.0f, 0.0f, -11.0f}},
+    {COMMENTARY, "Audio commentary", &NORMAL_COLOR, {1.0f, 4.0f, -11.0f}},
+    {COMMENTARY_ON, ON_TEXT, &NORMAL_COLOR, {1.0f, 2.5f, -11.0f}},
+    {COMMENTARY_OFF, OFF_TEXT, &ACTIVE_COLOR, {3.0f, 2.5f, -11.0f}},
+    {SUBTITLES, "Subtitles", &NORMAL_COLOR, {1.0f, 0.0f, -11.0f}},
+    {SUBTITLES_ON, ON_TEXT, &NORMAL_COLOR, {1.0f, -1.5f, -11.0f}},
+    {SUBTITLES_OFF, OFF_TEXT, &ACTIVE_COLOR, {3.0f, -1.5f, -11.0f}},
 };
+
+// Each entry sits at its own slot's index, so that reordering the slots or the entries fails to build rather
+// than recolouring the wrong entry.
+constexpr bool EntriesInSlotOrder()
+{
+    for (int i = 0; i < MENU_SLOT_COUNT; ++i) {
+        if (MENU_ENTRIES[i].slot != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(sizeof(MENU_ENTRIES) / sizeof(MENU_ENTRIES[0]) == MENU_SLOT_COUNT, "one entry per slot");
+static_assert(EntriesInSlotOrder(), "the entries in the order of their slots");
 
 const Vec3& ColorOf(MenuColor color)
 {

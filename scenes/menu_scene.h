@@ -3,10 +3,11 @@
 
 #include <windows.h>
 
+#include "scenes/menu_timeline.h"
 #include "text/glyph_font.h"
 #include "text/text_item.h"
 
-constexpr int MENU_ITEM_COUNT = 9;
+constexpr int MENU_ITEM_COUNT = MENU_SLOT_COUNT;
 
 extern const Vec3 NORMAL_COLOR;
 extern const Vec3 HIGHLIGHT_COLOR;

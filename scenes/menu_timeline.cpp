@@ -4,8 +4,6 @@
 
 namespace {
 
-enum Slot { PLAY_DEMO = 0, CHAPTERS = 1, EXTRAS = 2, COMMENTARY = 3, COMMENTARY_ON = 4, COMMENTARY_OFF = 5 };
-
 struct TimelineRow {
     float bound;
     int writeCount;

@@ -6,8 +6,22 @@ constexpr float MENU_END_TIME = 17.0f;
 
 enum class MenuColor { Normal, Highlight, Active };
 
+// The menu's entries by slot: the timeline writes to them, and the scene places its entries by them.
+enum MenuSlot {
+    PLAY_DEMO,
+    CHAPTERS,
+    EXTRAS,
+    COMMENTARY,
+    COMMENTARY_ON,
+    COMMENTARY_OFF,
+    SUBTITLES,
+    SUBTITLES_ON,
+    SUBTITLES_OFF,
+    MENU_SLOT_COUNT
+};
+
 struct MenuWrite {
-    int slot;
+    MenuSlot slot;
     MenuColor color;
 };
 

@@ -6,7 +6,8 @@
 #include <GL/glu.h>
 
 namespace {
-// Multisample settings from GL extensions; a GL without them ignores both.
+// Multisample settings from GL extensions; a GL without them refuses both with GL_INVALID_ENUM, an error the
+// capture drains before it checks its own calls.
 const GLenum MULTISAMPLE_FILTER_HINT = 0x8534;
 const GLenum MULTISAMPLE = 0x809D;
 }  // namespace

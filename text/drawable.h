@@ -1,4 +1,4 @@
-// Drawable: anything a scene keeps in its item slots and draws with the current GL state.
+// Drawable: something drawn with the current GL state; TextItem, what the scenes' item slots hold, is one.
 #pragma once
 
 class Drawable {

@@ -6,8 +6,8 @@
 #include <string.h>
 
 namespace {
-// 180/pi rounded to single precision: with it the tilt comes out as -44.999996, not -45, the single-precision
-// result the text and scene tests pin (and every frame of the crawl is drawn with).
+// Not the nearest float to 180/pi (57.29578018) but the one just below it: with it the tilt comes out as
+// -44.999996, not -45, the tilt the production is built around and every frame of the crawl is drawn with.
 const float DEGREES_PER_RADIAN = 57.2957763671875f;
 }  // namespace
 

@@ -2,6 +2,7 @@
 // to its nine entries; the crawl's fade, star flights and end test, and the scene that drives its lines and
 // stars by two clocks.
 #include <gtest/gtest.h>
+#include <math.h>
 #include <string>
 #include <vector>
 
@@ -29,24 +30,12 @@ std::string Colours(const MenuScene& menu)
     return seen;
 }
 
-TEST(MenuScene, EntriesStandWhereTheyShouldAndTheCursorWalksTheTimelineThenPlayDemoFlashes)
+TEST(MenuScene, TheCursorWalksTheTimelineByTheClockSinceStartThenPlayDemoFlashes)
 {
+    SceneClock clock;
+    clock.SetSeconds(100.0);
     MenuScene menu;
     menu.Start();
-    const struct {
-        const char* text;
-        float x, y;
-    } entries[] = {{"Play Demo", -9.0f, 4.0f}, {"Chapter Selection", -9.0f, 2.0f},
-                   {"Extras", -9.0f, 0.0f},    {"Audio commentary", 1.0f, 4.0f},
-                   {"ON", 1.0f, 2.5f},         {"OFF", 3.0f, 2.5f},
-                   {"Subtitles", 1.0f, 0.0f},  {"ON", 1.0f, -1.5f},
-                   {"OFF", 3.0f, -1.5f}};
-    for (int i = 0; i < MENU_ITEM_COUNT; ++i) {
-        const TextItem& item = *menu.items[i];
-        EXPECT_STREQ(item.text, entries[i].text);
-        EXPECT_TRUE(item.pos.x == entries[i].x && item.pos.y == entries[i].y && item.pos.z == -11.0f) << item.text;
-        EXPECT_TRUE(item.tilt == 0.0f && item.velocity.y == 0.0f && item.velocity.z == 0.0f) << item.text;
-    }
     const struct {
         float t;
         const char* seen;
@@ -58,38 +47,11 @@ TEST(MenuScene, EntriesStandWhereTheyShouldAndTheCursorWalksTheTimelineThenPlayD
                   {15.0f, "ANNNANNNA"},    {15.99f, "ANNNANNNA"},   {16.0f, "HNNNANNNA"},    {16.99f, "HNNNANNNA"},
                   {17.0f, "ANNNANNNA"},    {17.0001f, "ANNNANNNA"}, {500.0f, "ANNNANNNA"}};
     for (const auto& f : frames) {
-        menu.UpdateAt(f.t);
+        clock.SetSeconds(100.0 + f.t);
+        menu.Update();
         EXPECT_EQ(Colours(menu), f.seen) << "t = " << f.t;
         EXPECT_EQ(menu.finished, f.t > 17.0f) << "t = " << f.t;
     }
-    const Vec3* colours[] = {&NORMAL_COLOR, &HIGHLIGHT_COLOR, &ACTIVE_COLOR, &CRAWL_COLOR};
-    const float rgb[][3] = {{0.42f, 0.54f, 0.945f}, {0.78f, 0.64f, 0.59f}, {0.92f, 0.14f, 0.15f}, {0.96f, 0.9f, 0.2f}};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(colours[i]->x == rgb[i][0] && colours[i]->y == rgb[i][1] && colours[i]->z == rgb[i][2]) << i;
-    }
-}
-
-TEST(MenuScene, UpdateReadsTheClockSinceTheLatestStartAndARestartKeepsTheColours)
-{
-    SceneClock clock;
-    clock.SetSeconds(100.0);
-    MenuScene menu;
-    menu.Start();
-    TextItem* first = menu.items[0];
-    menu.UpdateAt(10.0f);  // "Extras" highlighted
-    clock.SetSeconds(150.0);
-    menu.Start();
-    EXPECT_EQ(menu.items[0], first);
-    EXPECT_TRUE(Is(menu.items[2], HIGHLIGHT_COLOR));
-    clock.SetSeconds(153.5);
-    menu.Update();
-    EXPECT_TRUE(Is(menu.items[1], HIGHLIGHT_COLOR));
-    clock.SetSeconds(167.0);
-    menu.Update();
-    EXPECT_FALSE(menu.finished);
-    clock.SetSeconds(167.001);
-    menu.Update();
-    EXPECT_TRUE(menu.finished);
 }
 
 int draws = 0;
@@ -129,15 +91,11 @@ TEST(CrawlMotion, StarsSpanTheFieldAndRespawnAtExactlyThreeKeepingThisFramesPosi
     EXPECT_FLOAT_EQ(high.basePos.x, 5.0f);
     EXPECT_FLOAT_EQ(high.basePos.y, 5.0f);
     EXPECT_FLOAT_EQ(high.basePos.z, 1.0f);
-    EXPECT_EQ(high.pos.z, high.basePos.z);
 
     Star star;
     PlaceStar(star, 8.0f, LOWEST);
     EXPECT_EQ(star.basePos.x, -5.0f);
     EXPECT_EQ(star.basePos.z, -10.0f);
-    EXPECT_FALSE(StepStar(star, 1.0f, LOWEST));
-    EXPECT_EQ(star.pos.x, -5.0f);
-    EXPECT_FLOAT_EQ(star.pos.z, -2.0f);
     star.basePos.z = 2.9999f - 8.0f;  // one second later it stands just short of the eye
     EXPECT_FALSE(StepStar(star, 1.0f, LOWEST));
     EXPECT_LT(star.pos.z, 3.0f);
@@ -158,37 +116,18 @@ TEST(CrawlMotion, StarsSpanTheFieldAndRespawnAtExactlyThreeKeepingThisFramesPosi
     EXPECT_NEAR(star.pos.z, -10.0f + 8.0f * 0.075f, 1e-4f);
 }
 
-TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndUpdateMovesLinesAndStarsByTheClock)
+TEST(CrawlScene, LinesSetOffInTurnAndUpdateMovesLinesAndStarsByTheClock)
 {
     SceneClock clock;
     clock.SetSeconds(3.0);
     CrawlScene crawl(8.0f, 100);
     crawl.Start();
-    const struct {
-        const char* text;
-        float start;
-    } lines[] = {{"A long time ago,", 0.0f},
-                 {"in a galaxy far, far away.", 1.5f},
-                 {"HELL NO!", 6.0f},
-                 {"Right here, right now,", 8.5f},
-                 {"a scener has broken his chains.", 10.0f},
-                 {"Once again he conquers the planet", 12.5f},
-                 {"with his wits and his evil laughter.", 14.0f},
-                 {"QuillfestW'04 is his playground.", 16.5f},
-                 {"His fellow sceners are the targets.", 18.0f},
-                 {"With this production,", 20.5f},
-                 {"he will make everyone worship him,", 22.0f},
-                 {"and be remembered forever", 23.5f},
-                 {"May the source be with him...", 26.5f},
-                 {"......it wasn't. THE END", 48.0f}};
-    for (int i = 0; i < CRAWL_ITEM_COUNT; ++i) {
-        const TextItem& item = *crawl.items[i];
-        EXPECT_STREQ(item.text, lines[i].text);
-        EXPECT_EQ(item.startTime, lines[i].start) << item.text;
-        EXPECT_TRUE(Is(&item, CRAWL_COLOR) && item.tilt == -44.999996f) << item.text;
-        EXPECT_TRUE(item.basePos.y == -5.0f && item.basePos.z == 0.0f && item.velocity.y == 0.5f &&
-                    item.velocity.z == -0.5f)
-            << item.text;
+    // The lines set off in turn, each once the one before has risen more than an em along the plane they lean
+    // in, so that no two touch on screen. (The last one's start sets the crawl's end, and so its length.)
+    for (int i = 1; i < CRAWL_ITEM_COUNT; ++i) {
+        crawl.UpdateAt(crawl.items[i]->startTime, 0.0f);
+        const Vec3 &ahead = crawl.items[i - 1]->pos, &setOff = crawl.items[i]->pos;
+        EXPECT_TRUE(ahead.y > setOff.y && hypotf(ahead.y - setOff.y, ahead.z - setOff.z) > 1.0f) << i;
     }
     const std::vector<Star> placed(crawl.stars, crawl.stars + crawl.starCount);
     clock.SetSeconds(3.2);
@@ -198,16 +137,9 @@ TEST(CrawlScene, StartCreatesTheLinesOnTheirTimetableAndUpdateMovesLinesAndStars
     }
     clock.SetSeconds(13.0);
     crawl.Update();
-    const TextItem& line = *crawl.items[4];  // starts at 10 s on the item clock
-    EXPECT_EQ(line.pos.x, line.basePos.x);
-    EXPECT_EQ(line.pos.y, -5.0f);
-    EXPECT_EQ(line.pos.z, 0.0f);
-    EXPECT_FLOAT_EQ(crawl.items[0]->pos.z, -5.0f);
+    const TextItem& first = *crawl.items[0];  // set off with the crawl: 10 s on the item clock, straight back
+    EXPECT_TRUE(first.pos.x == first.basePos.x && first.pos.z == -5.0f) << first.pos.x << ", " << first.pos.z;
     EXPECT_EQ(crawl.elapsed, 10.0f);
-    for (int i = 0; i < crawl.starCount; ++i) {  // every star has ended its first flight (1.625 s at most)
-        ASSERT_EQ(crawl.stars[i].basePos.z, -10.0f);
-        ASSERT_GT(crawl.stars[i].startTime, 0.0f);
-    }
 }
 
 }  // namespace
