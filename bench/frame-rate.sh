@@ -4,56 +4,37 @@
 # Usage: bench/frame-rate.sh [--empty-seconds N] [--first-frame-runs N] [--build DIR]. --build measures the
 # programs of another build folder (default build/), to compare two versions. Measures only; never fails on speed.
 set -uo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-repo=$(cd "$here/.." && pwd)
-tools="$repo/tools"
+repo=$(cd "$(dirname "$0")/.." && pwd)
 
-empty_seconds=15
-first_frame_runs=10
-build="$repo/build"
+# e2e_begin re-runs this script with no arguments, so the options reach the re-run through the environment.
+: "${BENCH_EMPTY_SECONDS:=15}" "${BENCH_FIRST_FRAME_RUNS:=10}" "${BENCH_BUILD:=$repo/build}"
 while [ $# -gt 0 ]; do
   case $1 in
-    --empty-seconds) empty_seconds=$2; shift 2 ;;
-    --first-frame-runs) first_frame_runs=$2; shift 2 ;;
-    --build) build=$(cd "$2" && pwd) || exit 2; shift 2 ;;
+    --empty-seconds) BENCH_EMPTY_SECONDS=$2; shift 2 ;;
+    --first-frame-runs) BENCH_FIRST_FRAME_RUNS=$2; shift 2 ;;
+    --build) BENCH_BUILD=$(cd "$2" && pwd) || exit 2; shift 2 ;;
     *) echo "usage: $0 [--empty-seconds N] [--first-frame-runs N] [--build DIR]" >&2; exit 2 ;;
   esac
 done
+export BENCH_EMPTY_SECONDS BENCH_FIRST_FRAME_RUNS BENCH_BUILD
+build=$BENCH_BUILD empty_seconds=$BENCH_EMPTY_SECONDS first_frame_runs=$BENCH_FIRST_FRAME_RUNS
+export KELVRA_TOOLS="$repo/tools" KELVRA_EXE="$build/kelvra.exe"
 
-# Re-run on a private display with a private Wine server (tools/with-xvfb), so nothing else draws there.
-if [ -z "${BENCH_ON_DISPLAY:-}" ]; then
-  for tool in wine xdotool Xvfb python3; do
-    command -v "$tool" >/dev/null || { echo "frame-rate: '$tool' is missing (tools/install-deps)" >&2; exit 2; }
-  done
-  for exe in kelvra.exe bench/kelvra_empty.exe bench/first_frame_bench.exe; do
-    [ -f "$build/$exe" ] || { echo "frame-rate: no $build/$exe (run tools/build)" >&2; exit 2; }
-  done
-  "$tools/wine-prefix" >&2 || exit 2
-  export BENCH_ON_DISPLAY=1
-  exec "$tools/with-xvfb" bash "$0" --empty-seconds "$empty_seconds" --first-frame-runs "$first_frame_runs" \
-    --build "$build"
-fi
+for tool in wine xdotool Xvfb python3; do
+  command -v "$tool" >/dev/null || { echo "frame-rate: '$tool' is missing (tools/install-deps)" >&2; exit 2; }
+done
+for exe in kelvra.exe bench/kelvra_empty.exe bench/first_frame_bench.exe; do
+  [ -f "$build/$exe" ] || { echo "frame-rate: no $build/$exe (run tools/build)" >&2; exit 2; }
+done
+"$KELVRA_TOOLS/wine-prefix" >&2 || exit 2
+source "$repo/tests/e2e/lib.sh"
+# A private display and Wine server, so nothing else draws there; its screen as tools/with-xvfb would take it.
+e2e_begin frame-rate "${KELVRA_XVFB_SCREEN:-}"
 
-source "$tools/wine-env"
-
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/kelvra-bench.XXXXXX")
-pid=""
-cleanup() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid" 2>/dev/null
-    sleep 1
-    kill -KILL "$pid" 2>/dev/null
-  fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-log() { echo "[frame-rate] $*" >&2; }
 now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
 
 # Private copies: a rebuild by someone else meanwhile cannot swap a program under the run.
-run="$tmp/run"
+run="$E2E_TMP/run"
 mkdir -p "$run"
 cp "$build/kelvra.exe" "$build/audio.ogg" "$build/bench/kelvra_empty.exe" \
    "$build/bench/first_frame_bench.exe" "$run/"
@@ -66,46 +47,6 @@ if command -v glxinfo >/dev/null; then
   [ -n "$renderer" ] || renderer="unknown (glxinfo -B printed no renderer)"
 fi
 load_start=$(cut -d' ' -f1-3 /proc/loadavg)
-
-# find_window REGEX MIN_WIDTH MAX_WIDTH TIMEOUT: prints the id of a visible window of that name and width.
-find_window() {
-  local regex=$1 min=$2 max=$3 deadline=$((SECONDS + $4)) id shell
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    for id in $(xdotool search --onlyvisible --name "$regex" 2>/dev/null); do
-      shell=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null) || continue
-      eval "$shell"
-      if [ "$WIDTH" -ge "$min" ] && [ "$WIDTH" -le "$max" ]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
-# answer_no BOX: points at the question box and presses n until it closes.
-# NOTE: without a window manager focus follows the pointer; `xdotool key --window` can leave Wine taking
-# the key as held, so the pointer is moved over the box and a plain key is sent.
-answer_no() {
-  local box=$1 try i shell
-  for try in 1 2 3; do
-    shell=$(xdotool getwindowgeometry --shell "$box" 2>/dev/null) || return 0
-    eval "$shell"
-    xdotool mousemove $((X + WIDTH / 2 - 3)) $((Y + HEIGHT / 2 - 3))
-    sleep 0.1
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
-    sleep 0.3
-    xdotool key n
-    for i in $(seq 1 100); do
-      xwininfo -id "$box" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
-      sleep 0.2
-    done
-    log "the question box is still open after 'n' (try $try)"
-  done
-  return 1
-}
 
 # poll_titles ID LIMIT OUT: reads the window's title once a second on a fixed schedule (no drift) from
 # now, until the window is gone or LIMIT readings are taken; writes "second elapsed_ms title" lines to OUT.
@@ -123,41 +64,37 @@ poll_titles() {
   done
 }
 
-# 1. The demo, from the answer to its own end.
-log "kelvra.exe: start, answer No, read the title each second until it closes itself (~100 s)"
-(cd "$run" && exec wine ./kelvra.exe </dev/null >"$tmp/demo.out" 2>"$tmp/demo.err") &
-pid=$!
-box=$(find_window '^Kelvra$' 1 499 90) || { log "no question box appeared"; exit 1; }
-answer_no "$box" || { log "the question box did not close"; exit 1; }
-main=$(find_window '^(Kelvra|[0-9]+\.[0-9] FPS)$' 700 100000 60) || { log "no main window appeared"; exit 1; }
-poll_titles "$main" 200 "$tmp/demo.txt"
+# 1. The demo, from the answer to its own end. Once the box has closed, the main window is the one shown.
+e2e_log "kelvra.exe: start, answer No, read the title each second until it closes itself (~100 s)"
+(cd "$run" && exec wine ./kelvra.exe </dev/null >"$E2E_TMP/demo.out" 2>"$E2E_TMP/demo.err") &
+E2E_PID=$!
+box=$(e2e_find_window '^Kelvra$') || e2e_fail "no question box appeared"
+e2e_answer_box "$box" n
+main=$(e2e_find_window '^(Kelvra|[0-9]+\.[0-9] FPS)$') || e2e_fail "no main window appeared"
+poll_titles "$main" 200 "$E2E_TMP/demo.txt"
 demo_rc="still running"
-for _ in $(seq 1 100); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-if ! kill -0 "$pid" 2>/dev/null; then
-  wait "$pid"
+if e2e_until 10 e2e_ended; then
+  wait "$E2E_PID"
   demo_rc=$?
 fi
-pid=""
-log "kelvra.exe: $(wc -l <"$tmp/demo.txt") readings, exit code $demo_rc"
+E2E_PID=""
+e2e_log "kelvra.exe: $(wc -l <"$E2E_TMP/demo.txt") readings, exit code $demo_rc"
 
 # 2. The empty loop: it never closes itself, so it is stopped after its readings.
-log "kelvra_empty.exe: read the title for $empty_seconds s"
+e2e_log "kelvra_empty.exe: read the title for $empty_seconds s"
 (cd "$run" && exec wine ./kelvra_empty.exe </dev/null >/dev/null 2>&1) &
-pid=$!
-empty=$(find_window '^(Kelvra|[0-9]+\.[0-9] FPS)$' 1 100000 60) || { log "no empty-loop window appeared"; exit 1; }
-poll_titles "$empty" $((empty_seconds + 1)) "$tmp/empty.txt"
-kill -TERM "$pid" 2>/dev/null
+E2E_PID=$!
+empty=$(e2e_find_window '^(Kelvra|[0-9]+\.[0-9] FPS)$') || e2e_fail "no empty-loop window appeared"
+poll_titles "$empty" $((empty_seconds + 1)) "$E2E_TMP/empty.txt"
+kill -TERM "$E2E_PID" 2>/dev/null
 sleep 1
-kill -KILL "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-pid=""
+kill -KILL "$E2E_PID" 2>/dev/null
+wait "$E2E_PID" 2>/dev/null
+E2E_PID=""
 
 # 3. The first frame of each phase, in fresh windows.
-log "first_frame_bench.exe: $first_frame_runs fresh windows"
-(cd "$run" && wine ./first_frame_bench.exe "$first_frame_runs" </dev/null 2>&1 | tr -d '\r') >"$tmp/first.txt"
+e2e_log "first_frame_bench.exe: $first_frame_runs fresh windows"
+(cd "$run" && wine ./first_frame_bench.exe "$first_frame_runs" </dev/null 2>&1 | tr -d '\r') >"$E2E_TMP/first.txt"
 load_end=$(cut -d' ' -f1-3 /proc/loadavg)
 
 out_dir="$repo/out/bench"
@@ -166,10 +103,10 @@ report="$out_dir/frame-rate-$(date +%Y%m%d-%H%M%S).txt"
 {
   echo "Kelvra frame-rate benchmark, $(date '+%Y-%m-%d %H:%M'), commit $(git -C "$repo" rev-parse --short HEAD 2>/dev/null)"
   echo "machine: $(nproc) CPUs, $cpu; GL renderer: $renderer"
-  echo "         $(wine --version 2>/dev/null | head -n1), Xvfb ${KELVRA_XVFB_SCREEN:-1024x768x24}, load average $load_start (start) / $load_end (end)"
+  echo "         $(wine --version 2>/dev/null | head -n1), Xvfb $E2E_ON_DISPLAY, load average $load_start (start) / $load_end (end)"
   echo "demo exit code: $demo_rc"
   echo
-  python3 - "$tmp/demo.txt" "$tmp/empty.txt" <<'PY'
+  python3 - "$E2E_TMP/demo.txt" "$E2E_TMP/empty.txt" <<'PY'
 # Reads "second elapsed_ms title" lines and prints the frame-rate table.
 import re, statistics, sys
 
@@ -230,6 +167,6 @@ for label, rows in (("demo", demo), ("empty", empty)):
 PY
   echo
   echo "first_frame_bench ($first_frame_runs fresh 800x600 windows, fixed scene clock, QueryPerformanceCounter):"
-  sed 's/^/  /' "$tmp/first.txt"
+  sed 's/^/  /' "$E2E_TMP/first.txt"
 } | tee "$report"
 echo "(saved in ${report#"$repo/"})"
