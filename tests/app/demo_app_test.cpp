@@ -20,6 +20,9 @@ namespace {
 // question with `answer`, anything else with OK.
 std::vector<std::string> boxesSeen;
 int answer = IDYES;
+// Where set, the stand-in display's last request as each box opened ("" before any).
+const std::vector<std::string>* watchedRequests = nullptr;
+std::vector<std::string> requestAtBox;
 
 LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -30,6 +33,9 @@ LRESULT CALLBACK AnswerBox(int code, WPARAM wParam, LPARAM lParam)
         GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));  // a message box's text control
         const bool question = GetDlgItem(box, IDYES) != nullptr && GetDlgItem(box, IDNO) != nullptr;
         boxesSeen.push_back(std::string(caption) + ": " + text + (question ? " [Yes No]" : " [OK]"));
+        if (watchedRequests != nullptr) {
+            requestAtBox.push_back(watchedRequests->empty() ? "" : watchedRequests->back());
+        }
         PostMessageA(box, WM_COMMAND, question ? answer : IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -202,12 +208,16 @@ TEST(DemoApp, AStartThatFailsAfterYesGivesTheModeBackAndSaysWhy)
         demo.leastDepth = 32;
         answer = IDYES;
         boxesSeen.clear();
+        requestAtBox.clear();
+        watchedRequests = &demo.modeRequests;
         const HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBox, nullptr, GetCurrentThreadId());
         {
             Deadline deadline(20, "Run to return past the question and the failure's box");
             EXPECT_EQ(demo.Run(GetModuleHandleA(nullptr), SW_SHOW, ""), EXIT_CODE_NOT_STARTED);
         }
         UnhookWindowsHookEx(hook);
+        watchedRequests = nullptr;
+        EXPECT_EQ(requestAtBox, (std::vector<std::string>{"", "desktop"}));  // the failure is read on the desktop
         EXPECT_EQ(demo.modeRequests, (std::vector<std::string>{"800x600x16", "800x600x32", "desktop"}));
         EXPECT_TRUE(PointerShown());
         ASSERT_EQ(boxesSeen.size(), 2u);
