@@ -13,6 +13,7 @@
 #include "sound/fsound_stream.h"
 #include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
+#include "sound/wave_out_device.h"
 #include "sound_fixtures.h"
 #include "support/deadline.h"
 
@@ -267,6 +268,19 @@ TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTw
     // Blocks of 125 ms: gone 250 ms after the last came back.
     EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
     EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
+}
+
+TEST(SoundWaveOutPosition, InBytesGivesTheSecondsItGivesInSamplesCutOffAtTheStreamsFrames)
+{
+    MMTIME samples{}, bytes{};
+    samples.wType = TIME_SAMPLES;
+    samples.u.sample = 33075;
+    bytes.wType = TIME_BYTES;
+    bytes.u.cb = 33075 * 4;  // 16-bit stereo
+    for (const MMTIME& time : {samples, bytes}) {
+        EXPECT_DOUBLE_EQ(PositionSeconds(time, 44100, 44100), 0.75) << time.wType;
+        EXPECT_DOUBLE_EQ(PositionSeconds(time, 22050, 44100), 0.5) << time.wType;
+    }
 }
 
 TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
