@@ -34,18 +34,21 @@ bool WaitFor(int seconds, const std::function<bool()>& done)
 
 // A stand-in device's schedule and log. It is away from goneFrom until goneUntil (GetTickCount64 ms); an
 // opening made before goneFrom stays dead after it: its writes fail, and its queued blocks never come back
-// (keepsBlocks) or all come back at once.
+// (keepsBlocks) or all come back at once. An instant device has done with each block as soon as it is queued.
 struct DeviceLine {
     ULONGLONG goneFrom;
     ULONGLONG goneUntil;
     bool keepsBlocks;
-    volatile LONG opens = 0;     // Open calls
-    volatile LONG openings = 0;  // Open calls that succeeded
-    volatile LONG reopened = 0;  // blocks queued on a second opening or later
+    bool instant = false;
+    volatile LONG opens = 0;       // Open calls
+    volatile LONG openings = 0;    // Open calls that succeeded
+    volatile LONG reopened = 0;    // blocks queued on a second opening or later
+    volatile LONG lastBlocks = 0;  // blocks with fewer of the stream's frames than they hold
     struct Block {
         ULONGLONG startMs;  // when it begins to play
         LONG opening;
-        std::vector<int16_t> samples;
+        unsigned frames;               // the stream's; the rest is padding
+        std::vector<int16_t> samples;  // the whole block
     };
     std::vector<Block> blocks = {};  // written by the feeder; read once FSOUND_Close has stopped it
 };
@@ -76,7 +79,7 @@ public:
     void Close() override { CancelWaitableTimer(timer); }
     bool AllocateBlocks(unsigned count, unsigned blockFrames) override
     {
-        data.assign(count, std::vector<int16_t>(blockFrames * 2));
+        data.assign(count, std::vector<int16_t>(blockFrames * 2, 0x5a5a));  // not silence, so padding shows
         ends.assign(count, 0);
         frames = blockFrames;
         return true;
@@ -91,10 +94,13 @@ public:
             return false;
         }
         const ULONGLONG start = std::max(now, clock);
-        clock = ends[index] = start + (frames * 1000ULL + rate / 2) / rate;
-        line.blocks.push_back({start, line.openings, {data[index].begin(), data[index].begin() + streamFrames * 2}});
+        clock = ends[index] = line.instant ? now : start + (frames * 1000ULL + rate / 2) / rate;
+        line.blocks.push_back({start, line.openings, streamFrames, data[index]});
         if (line.openings > 1) {
             InterlockedIncrement(&line.reopened);
+        }
+        if (streamFrames < frames) {
+            InterlockedIncrement(&line.lastBlocks);
         }
         return true;
     }
@@ -334,6 +340,21 @@ TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs
         EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0, 2 * blockSeconds)
             << "the position the block plays at, against the time it plays";
     }
+}
+
+TEST_F(SoundApi, AFeederTheDeviceOutrunsCountsUnderrunsAndTheStreamEndsInSilence)
+{
+    DeviceLine line{~0ULL, ~0ULL, false, true};
+    StandIn(line);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(300));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return line.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
+    FSOUND_Close();
+    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
+    const DeviceLine::Block& last = line.blocks.back();
+    EXPECT_TRUE(
+        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
+        << "the last block after the stream's " << last.frames << " frames is not silence";
 }
 
 TEST_F(SoundApi, ClosesAtOnceWhileTheDeviceIsAway)
