@@ -100,27 +100,21 @@ TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlongAndCodebooksThe
     image[comment + 10] = 0xff;  // the vendor length's top byte: a vendor string far past the packet
     EXPECT_FALSE(HeadersAreSane(image.data(), image.size()));
     // Codebooks that take stb_vorbis into undefined behaviour: a power in a lookup-1 count that overflows
-    // int, a lookup-2 table of 2^30 values, a 31-bit codeword's mask. The music and the other fixtures pass.
-    const std::pair<const char*, bool> files[] = {
-        {"fuzz_lookup1_overflow.ogg", false}, {"crafted_lookup2_overflow.ogg", false},
-        {"fuzz_codeword31_mask.ogg", false},  {"audio.ogg", true},
-        {"sine_22k_mono.ogg", true},          {"sine_48k_stereo.ogg", true}};
-    for (const auto& [name, sane] : files) {
+    // int, a lookup-2 table of 2^30 values, a 31-bit codeword's mask. (The other fixtures open elsewhere.)
+    for (const char* name : {"fuzz_lookup1_overflow.ogg", "crafted_lookup2_overflow.ogg", "fuzz_codeword31_mask.ogg"}) {
         const Image file = LoadFixture(name);
         ASSERT_FALSE(file.empty()) << name;
-        EXPECT_EQ(HeadersAreSane(file.data(), file.size()), sane) << name;
+        EXPECT_FALSE(HeadersAreSane(file.data(), file.size())) << name;
     }
 }
 
 TEST(SoundOggStream, SamplesRoundAsTheDecoderRoundsAndWildOnesSaturate)
 {
-    struct Row {
-        float sample;
-        int16_t pcm;
-    };
-    for (const Row r : {Row{0.5f / 32768, 0}, Row{1.5f / 32768, 2}, Row{-2.5f / 32768, -2}, Row{0.99999f, 32767},
-                        Row{1, 32767}, Row{-1, -32768}, Row{-500, -32768}, Row{1e30f, 32767}, Row{NAN, 0}}) {
-        EXPECT_EQ(OggStream::ToPcm16(r.sample), r.pcm) << r.sample;
+    const std::pair<float, int> rows[] = {{0.5f / 32768, 0}, {1.5f / 32768, 2}, {-2.5f / 32768, -2},
+                                          {0.99999f, 32767}, {1, 32767},        {-1, -32768},
+                                          {-500, -32768},    {1e30f, 32767},    {NAN, 0}};
+    for (const auto& [sample, pcm] : rows) {
+        EXPECT_EQ(OggStream::ToPcm16(sample), pcm) << sample;
     }
 }
 

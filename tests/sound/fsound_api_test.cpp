@@ -258,7 +258,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     })) << "the feeder keeps working after the end";
 }
 
-TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTwoBlockLengthsForGone)
+TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndReadsPositionsInBytesOrSamples)
 {
     // Frame 44100 began playing at 1 s; the device went at 3 s with 4 s handed out: at 5.5 s it is 5.5 s.
     EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 4), 5500, 44100, 44100 * 4), 242550u);
@@ -269,10 +269,7 @@ TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTw
     // Blocks of 125 ms: gone 250 ms after the last came back.
     EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
     EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
-}
-
-TEST(SoundWaveOutPosition, InBytesGivesTheSecondsItGivesInSamplesCutOffAtTheStreamsFrames)
-{
+    // A waveOut position in bytes gives the seconds it gives in samples, cut off at the stream's frames.
     MMTIME samples{TIME_SAMPLES, {}}, bytes{TIME_BYTES, {}};
     samples.u.sample = 33075;
     bytes.u.cb = 33075 * 4;  // 16-bit stereo
