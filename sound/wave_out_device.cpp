@@ -144,6 +144,11 @@ double WaveOutDevice::PlayedSeconds() const
     if (waveOutGetPosition(waveOut, &time, sizeof(time)) != MMSYSERR_NOERROR) {
         return 0.0;
     }
+    return PositionSeconds(time, static_cast<uint64_t>(framesQueued), sampleRate);
+}
+
+double PositionSeconds(const MMTIME& time, uint64_t framesQueued, int rate)
+{
     uint64_t frames;
     if (time.wType == TIME_BYTES) {
         frames = time.u.cb / 4;
@@ -154,5 +159,5 @@ double WaveOutDevice::PlayedSeconds() const
     }
     // The position runs on through the silence that pads a stream's last block; only the blocks
     // before it are whole, so stopping at the stream's frames queued so far cuts off just that.
-    return static_cast<double>(std::min(frames, static_cast<uint64_t>(framesQueued))) / sampleRate;
+    return static_cast<double>(std::min(frames, framesQueued)) / rate;
 }

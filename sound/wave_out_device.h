@@ -48,3 +48,7 @@ private:
     // thread changes it with Interlocked calls, others read it (an aligned read is atomic on 64-bit Windows).
     volatile LONGLONG framesQueued;
 };
+
+// A waveOut position (TIME_BYTES or TIME_SAMPLES of 16-bit stereo) as seconds at rate, cut off at framesQueued;
+// 0 for any other format. A device may answer in bytes although samples were asked for.
+double PositionSeconds(const MMTIME& time, uint64_t framesQueued, int rate);

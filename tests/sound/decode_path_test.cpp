@@ -1,5 +1,5 @@
 // The decode path without a device: the resampler, the header check, the sample conversion, and the stream source,
-// which must give what a one-shot reference decode resampled in one go gives, lazily, then end.
+// which must give what a one-shot reference decode resampled in one go gives, lazily, then end; and damaged images.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -100,38 +100,27 @@ TEST(SoundOggHeaderCheck, RefusesACommentPacketCutShortOrOverlongAndCodebooksThe
     image[comment + 10] = 0xff;  // the vendor length's top byte: a vendor string far past the packet
     EXPECT_FALSE(HeadersAreSane(image.data(), image.size()));
     // Codebooks that take stb_vorbis into undefined behaviour: a power in a lookup-1 count that overflows
-    // int, a lookup-2 table of 2^30 values, a 31-bit codeword's mask. The music and the other fixtures pass.
-    const std::pair<const char*, bool> files[] = {
-        {"fuzz_lookup1_overflow.ogg", false}, {"crafted_lookup2_overflow.ogg", false},
-        {"fuzz_codeword31_mask.ogg", false},  {"audio.ogg", true},
-        {"sine_22k_mono.ogg", true},          {"sine_48k_stereo.ogg", true}};
-    for (const auto& [name, sane] : files) {
+    // int, a lookup-2 table of 2^30 values, a 31-bit codeword's mask. (The other fixtures open elsewhere.)
+    for (const char* name : {"fuzz_lookup1_overflow.ogg", "crafted_lookup2_overflow.ogg", "fuzz_codeword31_mask.ogg"}) {
         const Image file = LoadFixture(name);
         ASSERT_FALSE(file.empty()) << name;
-        EXPECT_EQ(HeadersAreSane(file.data(), file.size()), sane) << name;
+        EXPECT_FALSE(HeadersAreSane(file.data(), file.size())) << name;
     }
 }
 
 TEST(SoundOggStream, SamplesRoundAsTheDecoderRoundsAndWildOnesSaturate)
 {
-    struct Row {
-        float sample;
-        int16_t pcm;
-    };
-    for (const Row r : {Row{0.5f / 32768, 0}, Row{1.5f / 32768, 2}, Row{-2.5f / 32768, -2}, Row{0.99999f, 32767},
-                        Row{1, 32767}, Row{-1, -32768}, Row{-500, -32768}, Row{1e30f, 32767}, Row{NAN, 0}}) {
-        EXPECT_EQ(OggStream::ToPcm16(r.sample), r.pcm) << r.sample;
+    const std::pair<float, int> rows[] = {{0.5f / 32768, 0}, {1.5f / 32768, 2}, {-2.5f / 32768, -2},
+                                          {0.99999f, 32767}, {1, 32767},        {-1, -32768},
+                                          {-500, -32768},    {1e30f, 32767},    {NAN, 0}};
+    for (const auto& [sample, pcm] : rows) {
+        EXPECT_EQ(OggStream::ToPcm16(sample), pcm) << sample;
     }
 }
 
 TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
 {
-    struct Row {
-        const char* name;
-        double seconds;
-    };
-    for (const auto [name, seconds] :
-         {Row{"tone_44k_stereo.ogg", 1.0}, Row{"sine_22k_mono.ogg", 0.5}, Row{"sine_48k_stereo.ogg", 0.5}}) {
+    for (const char* name : {"tone_44k_stereo.ogg", "sine_22k_mono.ogg", "sine_48k_stereo.ogg"}) {
         const Image image = LoadFixture(name);
         const Pcm expected = ReferenceOutput(image);
         ASSERT_FALSE(expected.empty()) << name;
@@ -151,7 +140,41 @@ TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
             EXPECT_TRUE(source.Finished());
             int16_t after[2];
             EXPECT_EQ(source.Read(after, 1), 0u);
-            EXPECT_NEAR(source.DecodedSeconds(), seconds, 0.001);
+            EXPECT_NEAR(source.DecodedSeconds(), expected.size() / 88200.0, 0.001);
         }
     }
+}
+
+// The inputs native fuzzing (tools/fuzz, which covers random damage) found, one crafted after them, and a file cut
+// short at every eighth of its length, as a half-copied file is: each is refused or decodes to its end; nothing may
+// crash or run away.
+TEST(SoundDamagedImages, AreRefusedOrDecodeToTheirEnd)
+{
+    // Each took stb_vorbis into undefined behaviour until the layer kept it away.
+    std::vector<Image> images;
+    for (const char* name : {"fuzz_lookup1_overflow.ogg", "fuzz_negative_window.ogg", "fuzz_sample_overflow.ogg",
+                             "fuzz_codeword31_mask.ogg", "crafted_lookup2_overflow.ogg"}) {
+        images.push_back(LoadFixture(name));
+        ASSERT_FALSE(images.back().empty()) << name;
+    }
+    const Image whole = LoadFixture("tone_44k_stereo.ogg");
+    for (size_t eighth = 0; eighth < 8; ++eighth) {
+        images.emplace_back(whole.begin(), whole.begin() + ptrdiff_t(whole.size() * eighth / 8));
+    }
+    int opened = 0;
+    Pcm block(4096 * 2);
+    for (size_t i = 0; i < images.size(); ++i) {
+        StreamSource source(44100);
+        if (source.Open(images[i].data(), images[i].size()) != OggStream::OpenResult::Ok) {
+            continue;
+        }
+        ++opened;
+        // Far beyond any fixture's 1 s: output past this means the decoder is looping on damaged data.
+        for (size_t frames = 0, got = 1; got > 0; frames += got) {
+            got = source.Read(block.data(), 4096);
+            ASSERT_LE(frames, 44100 * 30u) << "image " << i << " decodes without end";
+        }
+        EXPECT_TRUE(source.Finished());
+    }
+    EXPECT_GE(opened, 3) << "the cut files that keep their headers open and decode what they hold";
 }

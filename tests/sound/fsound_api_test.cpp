@@ -13,6 +13,7 @@
 #include "sound/fsound_stream.h"
 #include "sound/output_device_factory.h"
 #include "sound/sound_stats.h"
+#include "sound/wave_out_device.h"
 #include "sound_fixtures.h"
 #include "support/deadline.h"
 
@@ -21,30 +22,31 @@ namespace {
 // Polls done() every 10 ms until it holds (true) or the seconds pass (false).
 bool WaitFor(int seconds, const std::function<bool()>& done)
 {
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(seconds) * 1000;
-    while (!done()) {
-        if (GetTickCount64() > deadline) {
+    for (const ULONGLONG end = GetTickCount64() + seconds * 1000ULL; !done(); Sleep(10)) {
+        if (GetTickCount64() > end) {
             return false;
         }
-        Sleep(10);
     }
     return true;
 }
 
 // A stand-in device's schedule and log. It is away from goneFrom until goneUntil (GetTickCount64 ms); an
 // opening made before goneFrom stays dead after it: its writes fail, and its queued blocks never come back
-// (keepsBlocks) or all come back at once.
+// (keepsBlocks) or all come back at once. An instant device has done with each block as soon as it is queued.
 struct DeviceLine {
     ULONGLONG goneFrom;
     ULONGLONG goneUntil;
     bool keepsBlocks;
-    volatile LONG opens = 0;     // Open calls
-    volatile LONG openings = 0;  // Open calls that succeeded
-    volatile LONG reopened = 0;  // blocks queued on a second opening or later
+    bool instant = false;
+    volatile LONG opens = 0;       // Open calls
+    volatile LONG openings = 0;    // Open calls that succeeded
+    volatile LONG reopened = 0;    // blocks queued on a second opening or later
+    volatile LONG lastBlocks = 0;  // blocks with fewer of the stream's frames than they hold
     struct Block {
         ULONGLONG startMs;  // when it begins to play
         LONG opening;
-        std::vector<int16_t> samples;
+        unsigned frames;               // the stream's; the rest is padding
+        std::vector<int16_t> samples;  // the whole block
     };
     std::vector<Block> blocks = {};  // written by the feeder; read once FSOUND_Close has stopped it
 };
@@ -75,7 +77,7 @@ public:
     void Close() override { CancelWaitableTimer(timer); }
     bool AllocateBlocks(unsigned count, unsigned blockFrames) override
     {
-        data.assign(count, std::vector<int16_t>(blockFrames * 2));
+        data.assign(count, std::vector<int16_t>(blockFrames * 2, 0x5a5a));  // not silence, so padding shows
         ends.assign(count, 0);
         frames = blockFrames;
         return true;
@@ -90,10 +92,13 @@ public:
             return false;
         }
         const ULONGLONG start = std::max(now, clock);
-        clock = ends[index] = start + (frames * 1000ULL + rate / 2) / rate;
-        line.blocks.push_back({start, line.openings, {data[index].begin(), data[index].begin() + streamFrames * 2}});
+        clock = ends[index] = line.instant ? now : start + (frames * 1000ULL + rate / 2) / rate;
+        line.blocks.push_back({start, line.openings, streamFrames, data[index]});
         if (line.openings > 1) {
             InterlockedIncrement(&line.reopened);
+        }
+        if (streamFrames < frames) {
+            InterlockedIncrement(&line.lastBlocks);
         }
         return true;
     }
@@ -145,10 +150,7 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
 {
     const Image tone = LoadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(tone.empty());
-    Image garbage(5000);
-    for (size_t i = 0; i < garbage.size(); ++i) {
-        garbage[i] = static_cast<unsigned char>(i * 7919 >> 3);
-    }
+    const Image garbage(5000, 0x5a);
     const Image wave = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E'};  // a real format, not this one
     const auto opens = [](const Image& image) { return OpenImage(image) != nullptr; };
     const auto span = [&](int offset, int length) {
@@ -207,7 +209,6 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
 TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
 {
     const Image sine = LoadFixture("sine_22k_mono.ogg");  // 0.5 s
-    FSOUND_STREAM* stream = nullptr;
     // As the program runs again and again: closed at different points of the feeder's work, then played out.
     for (int round = 0;; ++round) {
         SCOPED_TRACE(round);
@@ -216,7 +217,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
             GTEST_SKIP() << "no audio device here (Init failed with code " << FSOUND_GetError() << ")";
         }
         ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
-        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, stream = OpenImage(sine), nullptr, 0), 0);
+        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(sine), nullptr, 0), 0);
         EXPECT_TRUE(FSOUND_GetStats().playing);
         if (round == 2) {
             break;
@@ -225,7 +226,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
         FSOUND_Close();
         EXPECT_FALSE(FSOUND_GetStats().playing);
     }
-    // Played out: the stream has ended and the position has stood still for half a second.
+    // Played out: the whole stream decoded, and the position still for half a second.
     double played = -1.0;
     ULONGLONG lastChange = GetTickCount64();
     ASSERT_TRUE(WaitFor(5, [&] {
@@ -237,7 +238,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
             lastChange = GetTickCount64();
             return false;
         }
-        return stream->source.Finished() && GetTickCount64() - lastChange > 500;
+        return stats.playing && stats.decodedSeconds > 0.499 && GetTickCount64() - lastChange > 500;
     })) << "the 0.5 s stream did not play out within 5 s";
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
     EXPECT_LE(played, 0.5 + 1e-9) << "the silence padding the last block counted as played";
@@ -257,7 +258,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
     })) << "the feeder keeps working after the end";
 }
 
-TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTwoBlockLengthsForGone)
+TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndReadsPositionsInBytesOrSamples)
 {
     // Frame 44100 began playing at 1 s; the device went at 3 s with 4 s handed out: at 5.5 s it is 5.5 s.
     EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 4), 5500, 44100, 44100 * 4), 242550u);
@@ -268,6 +269,14 @@ TEST(SoundDeviceLoss, ResumesAtTheWallClockNeverBeforeWhatWasHandedOutAndTakesTw
     // Blocks of 125 ms: gone 250 ms after the last came back.
     EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
     EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
+    // A waveOut position in bytes gives the seconds it gives in samples, cut off at the stream's frames.
+    MMTIME samples{TIME_SAMPLES, {}}, bytes{TIME_BYTES, {}};
+    samples.u.sample = 33075;
+    bytes.u.cb = 33075 * 4;  // 16-bit stereo
+    for (const MMTIME& time : {samples, bytes}) {
+        EXPECT_DOUBLE_EQ(PositionSeconds(time, 44100, 44100), 0.75) << time.wType;
+        EXPECT_DOUBLE_EQ(PositionSeconds(time, 22050, 44100), 0.5) << time.wType;
+    }
 }
 
 TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
@@ -297,40 +306,48 @@ TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver
     FSOUND_SetDriver(0);
 }
 
-TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs)
+TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIsAndCloseNeverWaitsForIt)
 {
     const Image music = LoadFixture("audio.ogg");
     StreamSource straight(44100);
     ASSERT_EQ(straight.Open(music.data(), music.size()), OggStream::OpenResult::Ok);
     std::vector<int16_t> track(44100 * 10 * 2);
     track.resize(straight.Read(track.data(), 44100 * 10) * 2);
-    const double blockSeconds = PlanStreamBuffers(1000, 44100).blockFrames / 44100.0;
-    // Blocks that never come back (gone after two block lengths), then blocks back at once whose writes fail.
-    for (const bool keepsBlocks : {true, false}) {
-        SCOPED_TRACE(keepsBlocks ? "blocks kept" : "writes failing");
-        const ULONGLONG start = GetTickCount64();
-        DeviceLine line{start + 1500, start + 3500, keepsBlocks};
-        StandIn(line);
-        ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(1000));
-        ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
-        ASSERT_TRUE(WaitFor(10, [&] { return line.reopened >= 2; })) << "the device was not opened again";
-        FSOUND_Close();
-        const auto first = std::find_if(line.blocks.begin(), line.blocks.end(), [](auto& b) { return b.opening > 1; });
-        const auto at = std::search(track.begin(), track.end(), first->samples.begin(), first->samples.end());
-        ASSERT_NE(at, track.end()) << "the first block after the reopening is not the track's";
-        EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0, 2 * blockSeconds)
-            << "the position the block plays at, against the time it plays";
-    }
-}
-
-TEST_F(SoundApi, ClosesAtOnceWhileTheDeviceIsAway)
-{
-    const Image music = LoadFixture("audio.ogg");
-    DeviceLine line{GetTickCount64() + 500, ~0ULL, false};
+    // Blocks that never come back: gone after two block lengths, back at 3.5 s.
+    const ULONGLONG start = GetTickCount64();
+    DeviceLine line{start + 1500, start + 3500, true};
     StandIn(line);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(1000));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(10, [&] { return line.reopened >= 2; })) << "the device was not opened again";
+    FSOUND_Close();
+    const auto first = std::find_if(line.blocks.begin(), line.blocks.end(), [](auto& b) { return b.opening > 1; });
+    const auto at = std::search(track.begin(), track.end(), first->samples.begin(), first->samples.end());
+    ASSERT_NE(at, track.end()) << "the first block after the reopening is not the track's";
+    EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0,
+                2 * PlanStreamBuffers(1000, 44100).blockFrames / 44100.0)
+        << "the position the block plays at, against the time it plays";
+    // Writes that fail (the blocks back at once), the device gone for good: tried again, and Close does not wait.
+    DeviceLine away{GetTickCount64() + 500, ~0ULL, false};
+    StandIn(away);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0));
     ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
-    ASSERT_TRUE(WaitFor(5, [&] { return line.opens >= 3; })) << "the feeder did not try the device again";
+    ASSERT_TRUE(WaitFor(5, [&] { return away.opens >= 3; })) << "the feeder did not try the device again";
     const Deadline closing(3, "FSOUND_Close while the device is away");
     FSOUND_Close();
+}
+
+TEST_F(SoundApi, AFeederTheDeviceOutrunsCountsUnderrunsAndTheStreamEndsInSilence)
+{
+    DeviceLine line{~0ULL, ~0ULL, false, true};
+    StandIn(line);
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(300));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return line.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
+    FSOUND_Close();
+    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
+    const DeviceLine::Block& last = line.blocks.back();
+    EXPECT_TRUE(
+        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
+        << "the last block after the stream's " << last.frames << " frames is not silence";
 }
