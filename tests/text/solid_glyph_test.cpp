@@ -129,22 +129,13 @@ TEST(GlyphOutline, CurveIsFlattenedWithinTheTolerance)
     EXPECT_EQ(straight.size(), 1u);
 }
 
-// A GGO_NATIVE buffer by hand: one polygon from (0, 0), a spline through two control points to (2, 0),
-// then a line to (2, -1); coordinates in FIXED, 16.16.
+// A GGO_NATIVE buffer by hand: one polygon of 56 bytes from (0, 0), a spline through two control points to
+// (2, 0), then a line to (2, -1); coordinates in FIXED, 16.16, and each record's type and count in one LONG.
 std::vector<unsigned char> NativeBuffer()
 {
-    const struct {
-        TTPOLYGONHEADER header;
-        WORD spline[2];
-        LONG splinePoints[6];
-        WORD line[2];
-        LONG linePoint[2];
-    } polygon = {{sizeof(polygon), TT_POLYGON_TYPE, {}},
-                 {TT_PRIM_QSPLINE, 3},
-                 {0x8000, 0x10000, 0x18000, 0x10000, 0x20000, 0},
-                 {TT_PRIM_LINE, 1},
-                 {0x20000, -0x10000}};
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(&polygon);
+    const LONG polygon[] = {56,      TT_POLYGON_TYPE, 0,       0, MAKELONG(TT_PRIM_QSPLINE, 3), 0x8000,  0x10000,
+                            0x18000, 0x10000,         0x20000, 0, MAKELONG(TT_PRIM_LINE, 1),    0x20000, -0x10000};
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(polygon);
     return std::vector<unsigned char>(bytes, bytes + sizeof(polygon));
 }
 
