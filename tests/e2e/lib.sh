@@ -61,8 +61,7 @@ e2e_launch() {
   e2e_log "run $E2E_RUNS: kelvra.exe with music '$(basename "$music")' and sound device '$sink'"
 }
 
-e2e_demo_running() { kill -0 "$E2E_PID" 2>/dev/null; }
-e2e_ended() { ! e2e_demo_running; }
+e2e_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 # The demo's standard output so far, with Wine's CRLF line ends made LF and a final dot kept against $( ).
 e2e_stdout() { tr -d '\r' <"$E2E_STDOUT"; echo .; }
 e2e_expect_stdout() {
