@@ -1,7 +1,6 @@
 # End-to-end, short launches: File > Exit; missing or damaged music and no sound device reported while the
 # demo plays lit; and ten launches in all ended by a zero-length Escape tap (one in the crawl), each within
-# 10 s with exit code 0. (The question answered Yes before a display that refuses the mode is in the demo's
-# window tests.)
+# 10 s with exit code 0.
 source "$(dirname "$0")/lib.sh"
 e2e_begin launches 1024x768x24
 taps=0

@@ -34,7 +34,6 @@ def classify(r, g, b):
 
 
 def rows_of(path, x, y, w, h):
-    """The image's pixels in the rectangle (clipped to the image), as one list of (r, g, b) per row."""
     width, height, data = read_ppm(path)
     x0, y0, x1, y1 = max(0, x), max(0, y), min(width, x + w), min(height, y + h)
     if x1 <= x0 or y1 <= y0:
@@ -52,8 +51,7 @@ def count(path, x, y, w, h):
     # a lit menu from an unlit one.
     counts["blue_max"] = max([b for r, g, b in colours if b >= 100 and b - r >= 50 and b - g >= 40] or [0])
     counts.update(menu=sum(counts[n] for n in MENU_CLASSES), total=sum(colours.values()))
-    for name, value in counts.items():
-        print("px_%s=%d" % (name, value))
+    print("\n".join("px_%s=%d" % item for item in counts.items()))
 
 
 def bands(path, x0, x1):

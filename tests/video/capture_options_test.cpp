@@ -1,5 +1,4 @@
-// The capture tool's option parsing, the demo's star seed against the capture's and the frames' YUV, without a
-// window.
+// The capture's option parsing, the demo's star seed against the capture's and the frames' YUV, without a window.
 #include <gtest/gtest.h>
 
 #include "scenes/scene_clock.h"

@@ -34,7 +34,6 @@ ffmpeg -v error -y -i "$out" -map 0:a -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/video
 ffmpeg -v error -y -i "$KELVRA_AUDIO" -f s16le -ac 2 -ar 44100 "$VIDEO_TMP/track.raw" || video_fail "cannot decode the track"
 python3 "$VIDEO_LIB_DIR/../e2e/audio_match.py" "$VIDEO_TMP/track.raw" "$VIDEO_TMP/video.raw" 2 0.01 >"$VIDEO_TMP/match" ||
   video_fail "audio does not match the track: $(cat "$VIDEO_TMP/match")"
-cat "$VIDEO_TMP/match"
 
 video_capture --size 3840x2160 --fps 2 --seconds 2 --out "$VIDEO_TMP/4k.mp4" || { cat "$VIDEO_TMP/log" >&2; video_fail "4K capture failed"; }
 [ "$(video_probe "$VIDEO_TMP/4k.mp4" v width,height,nb_frames)" = 3840,2160,4 ] || video_fail "the 4K video is not 4 frames of 3840x2160"

@@ -30,7 +30,6 @@ video_edge_share() {
 print(100 * sum(24 < v < 100 for v in y) // max(1, sum(v > 24 for v in y)))'
 }
 
-# video_frame FILE N OUT.ppm: the Nth frame of the video as an image.
 video_frame() {
   ffmpeg -v error -y -i "$1" -vf "select=eq(n\\,$2)" -frames:v 1 -f image2 -c:v ppm "$3" ||
     video_fail "cannot take frame $2 of $1"
