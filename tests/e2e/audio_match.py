@@ -16,8 +16,6 @@ def read_mono(path, frames):
     samples = array.array("h")
     with open(path, "rb") as f:
         samples.frombytes(f.read(frames * 4))
-    if sys.byteorder != "little":
-        samples.byteswap()
     return [(samples[i] + samples[i + 1]) * 0.5 for i in range(0, len(samples) - 1, 2)]
 
 

@@ -30,7 +30,6 @@ e2e_log() { echo "[$E2E_NAME +$((SECONDS - E2E_START))s] $*" >&2; }
 e2e_fail() { echo "FAIL [$E2E_NAME]: $*" >&2; exit 1; }
 e2e_pass() { echo "PASS [$E2E_NAME] in $((SECONDS - E2E_START)) s" >&2; exit 0; }
 
-# Ends a demo left running and removes the work folder; with-xvfb then stops this test's Wine server.
 e2e_cleanup() {
   [ -z "$E2E_PID" ] || kill -KILL "$E2E_PID" 2>/dev/null
   [ -z "$E2E_TMP" ] || rm -rf "$E2E_TMP"
@@ -61,8 +60,7 @@ e2e_launch() {
   e2e_log "run $E2E_RUNS: kelvra.exe with music '$(basename "$music")' and sound device '$sink'"
 }
 
-e2e_demo_running() { kill -0 "$E2E_PID" 2>/dev/null; }
-e2e_ended() { ! e2e_demo_running; }
+e2e_ended() { ! kill -0 "$E2E_PID" 2>/dev/null; }
 # The demo's standard output so far, with Wine's CRLF line ends made LF and a final dot kept against $( ).
 e2e_stdout() { tr -d '\r' <"$E2E_STDOUT"; echo .; }
 e2e_expect_stdout() {
@@ -86,7 +84,6 @@ e2e_named() { E2E_FOUND=$(xdotool search --onlyvisible --name "$1" 2>/dev/null |
 # e2e_find_window REGEX: prints the id of a shown window whose name matches REGEX, once there is one. A cold
 # Wine prefix can take many seconds before the first window shows.
 e2e_find_window() { e2e_until 60 e2e_named "$1" && echo "$E2E_FOUND"; }
-# e2e_window_gone ID [TIMEOUT]: waits until the window is no longer shown.
 e2e_window_gone() { e2e_until "${2:-15}" e2e_hidden "$1"; }
 
 # e2e_assign REGEX TEXT: sets the variables of TEXT's NAME=VALUE lines whose NAME REGEX matches (data, no eval).
@@ -95,7 +92,6 @@ e2e_assign() {
   while IFS='=' read -r n v; do [[ ! $n =~ ^($1)$ ]] || printf -v "$n" %s "$v"; done <<<"$2"
 }
 
-# e2e_geometry ID: sets X Y WIDTH HEIGHT from the window's geometry.
 e2e_geometry() {
   E2E_GEOMETRY=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || e2e_fail "window $1 has vanished"
   e2e_assign 'X|Y|WIDTH|HEIGHT' "$E2E_GEOMETRY"
@@ -168,8 +164,6 @@ e2e_shot() {
 e2e_count() {
   E2E_COUNTS=$(python3 "$E2E_LIB_DIR/pixels.py" count "$E2E_SHOT" "$@") || e2e_fail "pixel count failed"
   e2e_assign 'px_[a-z_]+' "$E2E_COUNTS"
-  e2e_log "$(basename "$E2E_SHOT" .ppm) $*: normal $px_normal, highlight $px_highlight, active $px_active," \
-    "yellow $px_yellow, white $px_white, black $px_black of $px_total, brightest NORMAL-hued blue $px_blue_max"
 }
 
 # e2e_expect_lit_menu NAME: the menu's three text classes in their lit colours (without the render state,
@@ -181,14 +175,12 @@ e2e_expect_lit_menu() {
   [ "$px_blue_max" -le 215 ] || e2e_fail "$1: NORMAL-hued pixels with blue $px_blue_max: the menu is drawn unlit"
 }
 
-# e2e_expect_crawl NAME: the crawl's yellow lines over white stars, with no menu colours left.
 e2e_expect_crawl() {
   e2e_shot "$1" "$CX" "$CY" "$CW" "$CH"
   [ "$px_yellow" -ge 500 ] && [ "$px_white" -ge 4 ] && [ "$px_menu" -eq 0 ] ||
     e2e_fail "$1: not the crawl (yellow $px_yellow, white $px_white, menu colours $px_menu)"
 }
 
-# e2e_expect_exit TIMEOUT [CODE]: the demo must end within TIMEOUT seconds with exit code CODE (default 0).
 e2e_expect_exit() {
   e2e_until "$1" e2e_ended || e2e_fail "the demo still runs $1 s after it should have ended"
   local rc=0

@@ -34,7 +34,6 @@ def classify(r, g, b):
 
 
 def rows_of(path, x, y, w, h):
-    """The image's pixels in the rectangle (clipped to the image), as one list of (r, g, b) per row."""
     width, height, data = read_ppm(path)
     x0, y0, x1, y1 = max(0, x), max(0, y), min(width, x + w), min(height, y + h)
     if x1 <= x0 or y1 <= y0:
@@ -52,25 +51,20 @@ def count(path, x, y, w, h):
     # a lit menu from an unlit one.
     counts["blue_max"] = max([b for r, g, b in colours if b >= 100 and b - r >= 50 and b - g >= 40] or [0])
     counts.update(menu=sum(counts[n] for n in MENU_CLASSES), total=sum(colours.values()))
-    for name, value in counts.items():
-        print("px_%s=%d" % (name, value))
+    print("\n".join("px_%s=%d" % item for item in counts.items()))
 
 
 def bands(path, x0, x1):
     """Bands of rows with text between columns x0 and x1 (gaps up to 6 rows joined), with dominant class."""
     found = []
     for y, row in enumerate(rows_of(path, x0, 0, x1 - x0, 1 << 20)):
-        kinds = [classify(*p) for p in row]
-        kinds = [k for k in kinds if k not in ("black", "other")]
-        if not kinds:
-            continue
-        if not found or y - found[-1][1] > 6:
-            found.append([y, y, {}])
-        found[-1][1] = y
-        for k in kinds:
-            found[-1][2][k] = found[-1][2].get(k, 0) + 1
+        kinds = collections.Counter(k for k in (classify(*p) for p in row) if k not in ("black", "other"))
+        if kinds and (not found or y - found[-1][1] > 6):
+            found.append([y, y, collections.Counter()])
+        if kinds:
+            found[-1][1:] = y, found[-1][2] + kinds
     for top, bottom, kinds in found:
-        print("band %d-%d %s" % (top, bottom, max(kinds, key=kinds.get)))
+        print("band %d-%d %s" % (top, bottom, kinds.most_common(1)[0][0]))
 
 
 def sheet(path, cols, rows, picture_h, strip_h, padding):

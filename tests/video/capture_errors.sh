@@ -16,7 +16,6 @@ refuses() {
 
 # The option checks themselves are unit-tested; here the whole tool, once per kind of refusal.
 refuses "unknown option '--speed'" --speed 2 --out "$out"
-refuses "at least 1/60 s" --seconds 0.001 --out "$out"
 refuses "takes no new file" --out /proc/kelvra.mp4
 touch "$VIDEO_TMP/plain"
 refuses "no folder" --out "$VIDEO_TMP/plain/kelvra.mp4"

@@ -19,10 +19,8 @@ video_capture() {
   return "$rc"
 }
 
-# video_probe FILE STREAM ENTRY: one value of the first video (v) or audio (a) stream.
-video_probe() {
-  ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of default=nw=1:nk=1 "$1"
-}
+# video_probe FILE STREAM ENTRIES: the values of the first video (v) or audio (a) stream, comma-separated.
+video_probe() { ffprobe -v error -select_streams "$2:0" -show_entries "stream=$3" -of csv=p=0 "$1"; }
 
 # video_edge_share FILE N: of the lit pixels in the menu's left column (x < 380) of frame N of an 800x600 video,
 # the percentage whose luma lies between the background's (16) and the letters' (110 and more): their edges.
@@ -32,7 +30,6 @@ video_edge_share() {
 print(100 * sum(24 < v < 100 for v in y) // max(1, sum(v > 24 for v in y)))'
 }
 
-# video_frame FILE N OUT.ppm: the Nth frame of the video as an image.
 video_frame() {
   ffmpeg -v error -y -i "$1" -vf "select=eq(n\\,$2)" -frames:v 1 -f image2 -c:v ppm "$3" ||
     video_fail "cannot take frame $2 of $1"
