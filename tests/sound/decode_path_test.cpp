@@ -73,10 +73,7 @@ TEST(SoundResampler, InterpolatesHoldsTheLastFrameRoundsTheLengthUpAndGivesTheSa
         {32000, 2, Sine(32000, 2, 1), 2, {}},
         {44100, 2, Sine(44100, 2, 1000), 1000, {}},
         {8000, 1, Sine(8000, 1, 8000), 44100, {}},
-        {11025, 2, Sine(11025, 2, 11025), 44100, {}},
-        {22050, 2, Sine(22050, 2, 22050), 44100, {}},
         {48000, 2, Sine(48000, 2, 48000), 44100, {}},
-        {96000, 1, Sine(96000, 1, 96000), 44100, {}},
     };
     for (const Row& r : rows) {
         const size_t frames = r.in.size() / static_cast<size_t>(r.channels);
