@@ -122,7 +122,6 @@ TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
                 pulled.insert(pulled.end(), block.begin(), block.begin() + ptrdiff_t(got * 2));
                 ASSERT_LT(source.DecodedSeconds(), pulled.size() / 88200.0 + 0.05) << "decoded far ahead";
             }
-            ASSERT_EQ(pulled.size(), expected.size());
             EXPECT_TRUE(pulled == expected);
             EXPECT_TRUE(source.Finished());
             int16_t after[2];

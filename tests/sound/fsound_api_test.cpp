@@ -134,8 +134,6 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
 {
     const Image tone = LoadFixture("tone_44k_stereo.ogg");
     ASSERT_FALSE(tone.empty());
-    const Image garbage(5000, 0x5a);
-    const auto opens = [](const Image& image) { return OpenImage(image) != nullptr; };
     const auto span = [&](int offset, int length) {
         return FSOUND_Stream_Open(reinterpret_cast<const char*>(tone.data()), MODE, offset, length) != nullptr;
     };
@@ -146,7 +144,7 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
         std::function<bool()> call;
         int error;
     } steps[] = {
-        {"Open before Init", [&] { return opens(tone); }, FSOUND_ERR_UNINITIALIZED},
+        {"Open before Init", [&] { return span(0, 100); }, FSOUND_ERR_UNINITIALIZED},
         {"PlayEx(null) before Init", [&] { return plays(nullptr); }, FSOUND_ERR_INVALID_PARAM},
         {"SetOutput(7)", [] { return FSOUND_SetOutput(7) != 0; }, FSOUND_ERR_INVALID_PARAM},
         {"SetDriver(-1)", [] { return FSOUND_SetDriver(-1) != 0; }, FSOUND_ERR_INVALID_PARAM},
@@ -165,7 +163,7 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
         {"Open with length -5", [&] { return span(0, -5); }, FSOUND_ERR_INVALID_PARAM},
         {"Open with offset past length", [&] { return span(10, 5); }, FSOUND_ERR_INVALID_PARAM},
         {"Open an empty image", [&] { return span(0, 0); }, FSOUND_ERR_FILE_FORMAT},
-        {"Open garbage", [&] { return opens(garbage); }, FSOUND_ERR_FILE_FORMAT},
+        {"Open from the second byte (no Ogg page)", [&] { return span(1, int(tone.size())); }, FSOUND_ERR_FILE_FORMAT},
         {"Open the first page only", [&] { return span(0, 58); }, FSOUND_ERR_FILE_FORMAT},
         {"Open cut inside the setup header", [&] { return span(0, 1000); }, FSOUND_ERR_FILE_BAD},
         // Half of this small file is setup headers; three quarters keeps some audio pages.
@@ -235,7 +233,6 @@ TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndR
     EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 2), 5500, 44100, 44100 * 2), 198450u);
     // Blocks of 125 ms: gone 250 ms after the last came back.
     EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
-    EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
     // A waveOut position in bytes gives the seconds it gives in samples, cut off at the stream's frames.
     MMTIME samples{TIME_SAMPLES, {}}, bytes{TIME_BYTES, {}};
     samples.u.sample = 33075;
@@ -246,12 +243,22 @@ TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndR
     }
 }
 
-TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
+TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriverAndAnOutrunFeederEndsInSilence)
 {
-    DeviceLine late{0, GetTickCount64() + 1000, false};
+    // A device that comes after 1 s, then has done with each block at once: the feeder, outrun, counts underruns,
+    // and the stream ends in silence.
+    DeviceLine late{0, GetTickCount64() + 1000, false, true};
     StandIn(late);
-    EXPECT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
+    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return late.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
     FSOUND_Close();
+    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
+    const DeviceLine::Block& last = late.blocks.back();
+    EXPECT_TRUE(
+        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
+        << "the last block after the stream's " << last.frames << " frames is not silence";
 
     DeviceLine never{0, ~0ULL, false};
     StandIn(never);
@@ -300,19 +307,4 @@ TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs
     ASSERT_TRUE(WaitFor(5, [&] { return away.opens >= 3; })) << "the feeder did not try the device again";
     const Deadline closing(3, "FSOUND_Close while the device is away");
     FSOUND_Close();
-}
-
-TEST_F(SoundApi, AFeederTheDeviceOutrunsCountsUnderrunsAndTheStreamEndsInSilence)
-{
-    DeviceLine line{~0ULL, ~0ULL, false, true};
-    StandIn(line);
-    ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(300));
-    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
-    ASSERT_TRUE(WaitFor(5, [&] { return line.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
-    FSOUND_Close();
-    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
-    const DeviceLine::Block& last = line.blocks.back();
-    EXPECT_TRUE(
-        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
-        << "the last block after the stream's " << last.frames << " frames is not silence";
 }
