@@ -131,9 +131,8 @@ TEST(SoundStreamSource, GivesTheReferenceInAnyPiecesLazilyThenEnds)
     }
 }
 
-// The inputs native fuzzing (tools/fuzz, which covers random damage) found, one crafted after them, and a file cut
-// short at every eighth of its length, as a half-copied file is: each is refused or decodes to its end; nothing may
-// crash or run away.
+// What native fuzzing found (tools/fuzz covers random damage), one input crafted after it, and a file cut at every
+// eighth of its length, as a half-copied file is: each is refused or decodes to its end, without crash or runaway.
 TEST(SoundDamagedImages, AreRefusedOrDecodeToTheirEnd)
 {
     // Each took stb_vorbis into undefined behaviour until the layer kept it away; the first three by codebooks the

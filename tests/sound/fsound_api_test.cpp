@@ -45,8 +45,7 @@ struct DeviceLine {
     std::vector<Block> blocks = {};  // written by the feeder; read once FSOUND_Close has stopped it
 };
 
-// Plays in real time: each block is done a block's length after the one before it, and a 10 ms periodic
-// timer stands for the done event.
+// Plays in real time (each block done a block's length after the one before); a 10 ms timer is the done event.
 class StandInDevice : public OutputDevice {
 public:
     explicit StandInDevice(DeviceLine& log)
@@ -111,11 +110,6 @@ private:
     std::vector<ULONGLONG> ends;
 };
 
-void StandIn(DeviceLine& line)
-{
-    FSOUND_SetOutputDeviceFactory([&line] { return std::make_unique<StandInDevice>(line); });
-}
-
 class SoundApi : public ::testing::Test {
 protected:
     SoundApi() : deadline(20, "the sound calls to return (a feeder that does not stop holds FSOUND_Close)") {}
@@ -123,6 +117,11 @@ protected:
     {
         FSOUND_Close();
         FSOUND_SetOutputDeviceFactory(nullptr);
+    }
+
+    void StandIn(DeviceLine& line)
+    {
+        FSOUND_SetOutputDeviceFactory([&] { return std::make_unique<StandInDevice>(line); });
     }
 
     Deadline deadline;
@@ -133,7 +132,6 @@ protected:
 TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
 {
     const Image tone = LoadFixture("tone_44k_stereo.ogg");
-    ASSERT_FALSE(tone.empty());
     const auto span = [&](int offset, int length) {
         return FSOUND_Stream_Open(reinterpret_cast<const char*>(tone.data()), MODE, offset, length) != nullptr;
     };
@@ -201,9 +199,8 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
         FSOUND_Close();
         EXPECT_FALSE(FSOUND_GetStats().playing);
     }
-    // Played out and quiet: the whole stream decoded, and half a second in which the position stays still and
-    // the feeder uses under 50 ms of CPU (the last blocks coming back may wake it briefly; a feeder that keeps
-    // working never gets such a stretch).
+    // Played out and quiet: all decoded, then half a second with the position still and under 50 ms of feeder CPU
+    // (the last blocks coming back may wake it briefly; a feeder that keeps working never gets such a stretch).
     double played = -1.0, cpu = 0.0;
     ULONGLONG stillSince = GetTickCount64();
     ASSERT_TRUE(WaitFor(5, [&] {
@@ -245,8 +242,7 @@ TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndR
 
 TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriverAndAnOutrunFeederEndsInSilence)
 {
-    // A device that comes after 1 s, then has done with each block at once: the feeder, outrun, counts underruns,
-    // and the stream ends in silence.
+    // A device that comes after 1 s, then has done with each block at once, outrunning the feeder.
     DeviceLine late{0, GetTickCount64() + 1000, false, true};
     StandIn(late);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
