@@ -19,7 +19,6 @@
 
 namespace {
 
-// Polls done() every 10 ms until it holds (true) or the seconds pass (false).
 bool WaitFor(int seconds, const std::function<bool()>& done)
 {
     for (const ULONGLONG end = GetTickCount64() + seconds * 1000ULL; !done(); Sleep(10)) {
@@ -34,29 +33,22 @@ bool WaitFor(int seconds, const std::function<bool()>& done)
 // opening made before goneFrom stays dead after it: its writes fail, and its queued blocks never come back
 // (keepsBlocks) or all come back at once. An instant device has done with each block as soon as it is queued.
 struct DeviceLine {
-    ULONGLONG goneFrom;
-    ULONGLONG goneUntil;
-    bool keepsBlocks;
-    bool instant = false;
-    volatile LONG opens = 0;       // Open calls
-    volatile LONG openings = 0;    // Open calls that succeeded
-    volatile LONG reopened = 0;    // blocks queued on a second opening or later
-    volatile LONG lastBlocks = 0;  // blocks with fewer of the stream's frames than they hold
+    ULONGLONG goneFrom, goneUntil;
+    bool keepsBlocks, instant = false;
+    volatile LONG opens = 0, blocksBack = 0, lastBlocks = 0;
     struct Block {
-        ULONGLONG startMs;  // when it begins to play
-        LONG opening;
-        unsigned frames;               // the stream's; the rest is padding
-        std::vector<int16_t> samples;  // the whole block
+        ULONGLONG startMs;
+        unsigned frames;  // the stream's; the rest is padding
+        std::vector<int16_t> samples;
     };
     std::vector<Block> blocks = {};  // written by the feeder; read once FSOUND_Close has stopped it
 };
 
-// Plays in real time: each block is done a block's length after the one before it, and a 10 ms periodic
-// timer stands for the done event.
+// Plays in real time (each block done a block's length after the one before); a 10 ms timer is the done event.
 class StandInDevice : public OutputDevice {
 public:
     explicit StandInDevice(DeviceLine& log)
-        : line(log), timer(CreateWaitableTimerA(nullptr, FALSE, nullptr)), rate(1), frames(0), openedAt(0), clock(0)
+        : line(log), timer(CreateWaitableTimerA(nullptr, FALSE, nullptr)), rate(1), openedAt(0), clock(0)
     {
     }
     ~StandInDevice() override { CloseHandle(timer); }
@@ -69,9 +61,7 @@ public:
             return false;
         }
         rate = sampleRate;
-        InterlockedIncrement(&line.openings);
-        LARGE_INTEGER due;
-        due.QuadPart = -100000;
+        const LARGE_INTEGER due{};  // at once, then every 10 ms
         return SetWaitableTimer(timer, &due, 10, nullptr, nullptr, FALSE) != 0;
     }
     void Close() override { CancelWaitableTimer(timer); }
@@ -79,33 +69,27 @@ public:
     {
         data.assign(count, std::vector<int16_t>(blockFrames * 2, 0x5a5a));  // not silence, so padding shows
         ends.assign(count, 0);
-        frames = blockFrames;
         return true;
     }
     unsigned BlockCount() const override { return static_cast<unsigned>(data.size()); }
-    unsigned BlockFrames() const override { return frames; }
+    unsigned BlockFrames() const override { return static_cast<unsigned>(data[0].size() / 2); }
     int16_t* BlockData(unsigned index) override { return data[index].data(); }
     bool Queue(unsigned index, unsigned streamFrames) override
     {
         const ULONGLONG now = GetTickCount64();
-        if (Dead(now)) {
+        if (Dead()) {
             return false;
         }
         const ULONGLONG start = std::max(now, clock);
-        clock = ends[index] = line.instant ? now : start + (frames * 1000ULL + rate / 2) / rate;
-        line.blocks.push_back({start, line.openings, streamFrames, data[index]});
-        if (line.openings > 1) {
-            InterlockedIncrement(&line.reopened);
-        }
-        if (streamFrames < frames) {
-            InterlockedIncrement(&line.lastBlocks);
-        }
+        clock = ends[index] = line.instant ? now : start + (BlockFrames() * 1000ULL + rate / 2) / rate;
+        line.blocks.push_back({start, streamFrames, data[index]});
+        InterlockedExchangeAdd(&line.blocksBack, now >= line.goneUntil);
+        InterlockedExchangeAdd(&line.lastBlocks, streamFrames < BlockFrames());
         return true;
     }
     bool IsDone(unsigned index) const override
     {
-        const ULONGLONG now = GetTickCount64();
-        return Dead(now) ? !line.keepsBlocks || ends[index] <= line.goneFrom : ends[index] <= now;
+        return Dead() ? !line.keepsBlocks || ends[index] <= line.goneFrom : ends[index] <= GetTickCount64();
     }
     void Reset() override { std::fill(ends.begin(), ends.end(), 0); }
     void Pause() override {}
@@ -114,31 +98,28 @@ public:
     HANDLE DoneEvent() const override { return timer; }
 
 private:
-    bool Dead(ULONGLONG now) const { return openedAt < line.goneFrom && now >= line.goneFrom; }
+    bool Dead() const { return openedAt < line.goneFrom && GetTickCount64() >= line.goneFrom; }
 
     DeviceLine& line;
     HANDLE timer;
     int rate;
-    unsigned frames;
-    ULONGLONG openedAt;
-    ULONGLONG clock;  // when the last block queued ends
+    ULONGLONG openedAt, clock;  // clock: when the last block queued ends
     std::vector<std::vector<int16_t>> data;
     std::vector<ULONGLONG> ends;
 };
 
-void StandIn(DeviceLine& line)
-{
-    FSOUND_SetOutputDeviceFactory([&line] { return std::make_unique<StandInDevice>(line); });
-}
-
 class SoundApi : public ::testing::Test {
 protected:
-    // Each case takes a few seconds at most; a feeder that never stops would hold FSOUND_Close for ever.
     SoundApi() : deadline(20, "the sound calls to return (a feeder that does not stop holds FSOUND_Close)") {}
     void TearDown() override
     {
         FSOUND_Close();
         FSOUND_SetOutputDeviceFactory(nullptr);
+    }
+
+    void StandIn(DeviceLine& line)
+    {
+        FSOUND_SetOutputDeviceFactory([&] { return std::make_unique<StandInDevice>(line); });
     }
 
     Deadline deadline;
@@ -149,10 +130,6 @@ protected:
 TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
 {
     const Image tone = LoadFixture("tone_44k_stereo.ogg");
-    ASSERT_FALSE(tone.empty());
-    const Image garbage(5000, 0x5a);
-    const Image wave = {'R', 'I', 'F', 'F', 36, 0, 0, 0, 'W', 'A', 'V', 'E'};  // a real format, not this one
-    const auto opens = [](const Image& image) { return OpenImage(image) != nullptr; };
     const auto span = [&](int offset, int length) {
         return FSOUND_Stream_Open(reinterpret_cast<const char*>(tone.data()), MODE, offset, length) != nullptr;
     };
@@ -163,17 +140,15 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
         std::function<bool()> call;
         int error;
     } steps[] = {
-        {"Open before Init", [&] { return opens(tone); }, FSOUND_ERR_UNINITIALIZED},
+        {"Open before Init", [&] { return span(0, 100); }, FSOUND_ERR_UNINITIALIZED},
         {"PlayEx(null) before Init", [&] { return plays(nullptr); }, FSOUND_ERR_INVALID_PARAM},
         {"SetOutput(7)", [] { return FSOUND_SetOutput(7) != 0; }, FSOUND_ERR_INVALID_PARAM},
         {"SetDriver(-1)", [] { return FSOUND_SetDriver(-1) != 0; }, FSOUND_ERR_INVALID_PARAM},
         {"SetBufferSize(0)", [] { return FSOUND_Stream_SetBufferSize(0) != 0; }, FSOUND_ERR_INVALID_PARAM},
-        {"SetOutput(DSOUND)", [] { return FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) != 0; }, FSOUND_ERR_NONE},
         {"Init at 0 Hz", [] { return FSOUND_Init(0, 32, 0) != 0; }, FSOUND_ERR_INVALID_PARAM},
         {"Init with -1 channels", [] { return FSOUND_Init(44100, -1, 0) != 0; }, FSOUND_ERR_INVALID_PARAM},
         {"SetDriver(99)", [] { return FSOUND_SetDriver(99) != 0; }, FSOUND_ERR_NONE},
         {"Init on a driver that does not exist", [] { return FSOUND_Init(44100, 32, 0) != 0; }, FSOUND_ERR_INIT},
-        {"Open after the failed Init", [&] { return opens(tone); }, FSOUND_ERR_UNINITIALIZED},
         {"SetDriver(0)", [] { return FSOUND_SetDriver(0) != 0; }, FSOUND_ERR_NONE},
         {"SetOutput(NOSOUND)", [] { return FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND) != 0; }, FSOUND_ERR_NONE},
         {"Init without a device", [] { return FSOUND_Init(44100, 32, 0) != 0; }, FSOUND_ERR_NONE},
@@ -183,21 +158,18 @@ TEST_F(SoundApi, EachCallRefusesWhatItCannotDoWithItsErrorCode)
         {"Open(null)", [] { return FSOUND_Stream_Open(nullptr, MODE, 0, 100) != nullptr; }, FSOUND_ERR_INVALID_PARAM},
         {"Open with length -5", [&] { return span(0, -5); }, FSOUND_ERR_INVALID_PARAM},
         {"Open with offset past length", [&] { return span(10, 5); }, FSOUND_ERR_INVALID_PARAM},
-        {"Open an empty image", [&] { return opens(Image()); }, FSOUND_ERR_FILE_FORMAT},
-        {"Open garbage", [&] { return opens(garbage); }, FSOUND_ERR_FILE_FORMAT},
-        {"Open a RIFF/WAVE header", [&] { return opens(wave); }, FSOUND_ERR_FILE_FORMAT},
+        {"Open an empty image", [&] { return span(0, 0); }, FSOUND_ERR_FILE_FORMAT},
+        {"Open from the second byte (no Ogg page)", [&] { return span(1, int(tone.size())); }, FSOUND_ERR_FILE_FORMAT},
         {"Open the first page only", [&] { return span(0, 58); }, FSOUND_ERR_FILE_FORMAT},
         {"Open cut inside the setup header", [&] { return span(0, 1000); }, FSOUND_ERR_FILE_BAD},
         // Half of this small file is setup headers; three quarters keeps some audio pages.
         {"Open three quarters", [&] { return span(0, int(tone.size() * 3 / 4)); }, FSOUND_ERR_NONE},
-        // The layer opens memory images only: a file's name, even a playable file's, is refused.
         {"Open by file name",
          [] { return FSOUND_Stream_Open("data/sine_22k_mono.ogg", FSOUND_NORMAL, 0, 0) != nullptr; },
          FSOUND_ERR_INVALID_PARAM},
-        {"PlayEx(null)", [&] { return plays(nullptr); }, FSOUND_ERR_INVALID_PARAM},
         {"PlayEx", [&] { return plays(OpenImage(tone)); }, FSOUND_ERR_NONE},
         {"PlayEx of a second stream", [&] { return plays(OpenImage(tone)); }, FSOUND_ERR_CHANNEL_ALLOC},
-        {"Close, then SetOutput", [] { return FSOUND_Close(), FSOUND_SetOutput(FSOUND_OUTPUT_NOSOUND) != 0; },
+        {"Close, then SetOutput", [] { return FSOUND_Close(), FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) != 0; },
          FSOUND_ERR_NONE},
     };
     for (const auto& step : steps) {
@@ -210,7 +182,7 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
 {
     const Image sine = LoadFixture("sine_22k_mono.ogg");  // 0.5 s
     // As the program runs again and again: closed at different points of the feeder's work, then played out.
-    for (int round = 0;; ++round) {
+    for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         if (!FSOUND_SetOutput(FSOUND_OUTPUT_DSOUND) || !FSOUND_SetDriver(0) || !FSOUND_Init(44100, 32, 0)) {
             ASSERT_EQ(round, 0) << "Init failed after Close with code " << FSOUND_GetError();
@@ -218,44 +190,31 @@ TEST_F(SoundApi, ClosesAtAnyPointThenPlaysAShortStreamOutAndTheFeederGoesQuiet)
         }
         ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
         ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(sine), nullptr, 0), 0);
-        EXPECT_TRUE(FSOUND_GetStats().playing);
-        if (round == 2) {
-            break;
+        if (round < 2) {
+            Sleep(static_cast<DWORD>(50 * round));
+            FSOUND_Close();
+            EXPECT_FALSE(FSOUND_GetStats().playing);
         }
-        Sleep(static_cast<DWORD>(50 * round));
-        FSOUND_Close();
-        EXPECT_FALSE(FSOUND_GetStats().playing);
     }
-    // Played out: the whole stream decoded, and the position still for half a second.
-    double played = -1.0;
-    ULONGLONG lastChange = GetTickCount64();
+    // Played out and quiet: all decoded, then half a second with the position still and under 50 ms of feeder CPU
+    // (the last blocks coming back may wake it briefly; a feeder that keeps working never gets such a stretch).
+    double played = -1.0, cpu = 0.0;
+    ULONGLONG stillSince = GetTickCount64();
     ASSERT_TRUE(WaitFor(5, [&] {
         const SoundStats stats = FSOUND_GetStats();
         // Decoding may lead what the device has played by the buffer and one decode chunk, no more.
         EXPECT_LE(stats.decodedSeconds, stats.playedSeconds + 0.3 + 0.03);
-        if (stats.playedSeconds != played) {
+        if (stats.playedSeconds != played || stats.feederCpuSeconds - cpu >= 0.05) {
             played = stats.playedSeconds;
-            lastChange = GetTickCount64();
+            cpu = stats.feederCpuSeconds;
+            stillSince = GetTickCount64();
             return false;
         }
-        return stats.playing && stats.decodedSeconds > 0.499 && GetTickCount64() - lastChange > 500;
-    })) << "the 0.5 s stream did not play out within 5 s";
+        return stats.playing && stats.decodedSeconds > 0.499 && GetTickCount64() - stillSince > 500;
+    })) << "the 0.5 s stream did not play out, or the feeder kept working, within 5 s";
     EXPECT_NEAR(FSOUND_GetStats().decodedSeconds, 0.5, 0.001);
     EXPECT_LE(played, 0.5 + 1e-9) << "the silence padding the last block counted as played";
     EXPECT_GE(played, 0.5 - PlanStreamBuffers(300, 44100).blockFrames / 44100.0);
-    // Quiet: a 300 ms stretch in which the feeder uses under 50 ms of CPU. The last blocks coming back
-    // may still wake it briefly; a feeder that keeps working never gets such a stretch.
-    double cpu = FSOUND_GetStats().feederCpuSeconds;
-    ULONGLONG stretchStart = GetTickCount64();
-    EXPECT_TRUE(WaitFor(5, [&] {
-        const double now = FSOUND_GetStats().feederCpuSeconds;
-        if (now - cpu >= 0.05) {
-            cpu = now;
-            stretchStart = GetTickCount64();
-            return false;
-        }
-        return GetTickCount64() - stretchStart >= 300;
-    })) << "the feeder keeps working after the end";
 }
 
 TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndReadsPositionsInBytesOrSamples)
@@ -268,7 +227,6 @@ TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndR
     EXPECT_EQ(ResumeFrame(LossPoint(44100, 1000, 3000, 44100, 44100 * 2), 5500, 44100, 44100 * 2), 198450u);
     // Blocks of 125 ms: gone 250 ms after the last came back.
     EXPECT_EQ(StallWaitMs(1000, 1100, 5512, 44100), 150u);
-    EXPECT_EQ(StallWaitMs(1000, 1250, 5512, 44100), 0u);
     // A waveOut position in bytes gives the seconds it gives in samples, cut off at the stream's frames.
     MMTIME samples{TIME_SAMPLES, {}}, bytes{TIME_BYTES, {}};
     samples.u.sample = 33075;
@@ -279,19 +237,26 @@ TEST(SoundDeviceArithmetic, ResumesAtTheWallClockTakesTwoBlockLengthsForGoneAndR
     }
 }
 
-TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver)
+TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriverAndAnOutrunFeederEndsInSilence)
 {
-    const ULONGLONG start = GetTickCount64();
-    DeviceLine late{0, start + 1000, false};
+    // A device that comes after 1 s, then has done with each block at once, outrunning the feeder.
+    DeviceLine late{0, GetTickCount64() + 1000, false, true};
     StandIn(late);
-    EXPECT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
+    ASSERT_TRUE(FSOUND_Init(44100, 32, 0)) << "a device that came after 1 s, error " << FSOUND_GetError();
+    ASSERT_TRUE(FSOUND_Stream_SetBufferSize(300));
+    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
+    ASSERT_TRUE(WaitFor(5, [&] { return late.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
     FSOUND_Close();
+    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
+    const DeviceLine::Block& last = late.blocks.back();
+    EXPECT_TRUE(
+        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
+        << "the last block after the stream's " << last.frames << " frames is not silence";
 
     DeviceLine never{0, ~0ULL, false};
     StandIn(never);
     const ULONGLONG tried = GetTickCount64();
     EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
-    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
     EXPECT_GE(GetTickCount64() - tried, 3000u) << "gave up early";
     // Tried again every 250 to 500 ms until 3 s: not once only, and not in a busy loop (a sleep may come back
     // a tick early, so up to one try in 200 ms).
@@ -301,7 +266,6 @@ TEST_F(SoundApi, InitWaitsThreeSecondsForTheDefaultDeviceButNotForAMissingDriver
     const LONG opens = never.opens;
     ASSERT_TRUE(FSOUND_SetDriver(2));
     EXPECT_FALSE(FSOUND_Init(44100, 32, 0));
-    EXPECT_EQ(FSOUND_GetError(), FSOUND_ERR_INIT);
     EXPECT_EQ(never.opens, opens + 1) << "a driver asked for by number was tried again";
     FSOUND_SetDriver(0);
 }
@@ -319,9 +283,10 @@ TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs
     StandIn(line);
     ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(1000));
     ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(music), nullptr, 0), 0);
-    ASSERT_TRUE(WaitFor(10, [&] { return line.reopened >= 2; })) << "the device was not opened again";
+    ASSERT_TRUE(WaitFor(10, [&] { return line.blocksBack >= 2; })) << "the device was not opened again";
     FSOUND_Close();
-    const auto first = std::find_if(line.blocks.begin(), line.blocks.end(), [](auto& b) { return b.opening > 1; });
+    const auto first =
+        std::find_if(line.blocks.begin(), line.blocks.end(), [&](auto& b) { return b.startMs >= line.goneUntil; });
     const auto at = std::search(track.begin(), track.end(), first->samples.begin(), first->samples.end());
     ASSERT_NE(at, track.end()) << "the first block after the reopening is not the track's";
     EXPECT_NEAR((at - track.begin()) / 2 / 44100.0, (first->startMs - start) / 1000.0,
@@ -335,19 +300,4 @@ TEST_F(SoundApi, AfterTheDeviceIsGoneForTwoSecondsTheMusicPlaysOnWhereTheClockIs
     ASSERT_TRUE(WaitFor(5, [&] { return away.opens >= 3; })) << "the feeder did not try the device again";
     const Deadline closing(3, "FSOUND_Close while the device is away");
     FSOUND_Close();
-}
-
-TEST_F(SoundApi, AFeederTheDeviceOutrunsCountsUnderrunsAndTheStreamEndsInSilence)
-{
-    DeviceLine line{~0ULL, ~0ULL, false, true};
-    StandIn(line);
-    ASSERT_TRUE(FSOUND_Init(44100, 32, 0) && FSOUND_Stream_SetBufferSize(300));
-    ASSERT_EQ(FSOUND_Stream_PlayEx(FSOUND_FREE, OpenImage(LoadFixture("sine_22k_mono.ogg")), nullptr, 0), 0);
-    ASSERT_TRUE(WaitFor(5, [&] { return line.lastBlocks > 0; })) << "the 0.5 s stream's last block never came";
-    FSOUND_Close();
-    EXPECT_GT(FSOUND_GetStats().underruns, 0u) << "the device had played every block while the stream had more";
-    const DeviceLine::Block& last = line.blocks.back();
-    EXPECT_TRUE(
-        std::all_of(last.samples.begin() + last.frames * 2, last.samples.end(), [](int16_t s) { return s == 0; }))
-        << "the last block after the stream's " << last.frames << " frames is not silence";
 }

@@ -17,9 +17,7 @@ inline Image LoadFixture(const std::string& name)
     return bytes;
 }
 
-// An empty image still gets a valid pointer: null data is a different error.
 inline FSOUND_STREAM* OpenImage(const Image& image)
 {
-    const char* data = image.empty() ? "" : reinterpret_cast<const char*>(image.data());
-    return FSOUND_Stream_Open(data, MODE, 0, static_cast<int>(image.size()));
+    return FSOUND_Stream_Open(reinterpret_cast<const char*>(image.data()), MODE, 0, static_cast<int>(image.size()));
 }
