@@ -39,13 +39,6 @@ bool TestDemo::RequestSwapInterval(int interval)
     return DemoApp::RequestSwapInterval(interval);
 }
 
-void TestDemo::Render()
-{
-    if (drawing) {
-        DemoApp::Render();
-    }
-}
-
 bool TestDemo::Open()
 {
     const bool created = OpenTestWindow(*this);

@@ -19,9 +19,6 @@ public:
     explicit TestDemo(bool askFullscreen = false);
     ~TestDemo() override;
 
-    // Frames are drawn only while this is set (a check of the state Init left can turn it off).
-    void Render() override;
-
     LONG ChangeDisplayMode(const DEVMODEA* mode) override;
     // Keeps each interval asked for, then asks the driver as the demo does.
     bool RequestSwapInterval(int interval) override;
@@ -34,7 +31,6 @@ public:
     void DrawFrame();
 
     FramePixels frame;
-    bool drawing = true;
     // The stand-in display grants the modes of at least `leastDepth` bits and keeps each request as "WxHxbits"
     // ("desktop" for the desktop's own mode given back).
     DWORD leastDepth = 0;
