@@ -4,6 +4,6 @@
 
 #include <string>
 
-// Writes sampleFrames stereo frames at MUSIC_MIX_RATE (44100 Hz) (silence past the track's end). The file appears under its
+// Writes sampleFrames stereo frames at MUSIC_MIX_RATE, silence past the track's end. The file appears under its
 // name only when complete. On a fault returns false with a one-line reason.
 bool WriteMusicWav(const char* oggPath, const char* wavPath, long long sampleFrames, std::string& error);
