@@ -118,8 +118,8 @@ bool CaptureApp::Create(HINSTANCE instance, int showCommand, const char* command
     if (!WriteMusicWav("audio.ogg", options.audio.c_str(), sampleFrames, error)) {
         return Abandon(error);
     }
-    // The music is complete before the pipe opens: opening a named pipe waits here until the encoder opens
-    // its end, and tools/capture-video starts ffmpeg only then, so it never meets a partial WAV.
+    // The music is complete before the pipe opens: tools/capture-video starts ffmpeg only once this end of the
+    // pipe is open, so it never meets a partial WAV.
     video =
         CreateFileA(options.video.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (video == INVALID_HANDLE_VALUE) {
